@@ -1,0 +1,35 @@
+// Clicks on the tray icon and news from the notification area.
+#include "app/app_context.h"
+#include "app/events.h"
+#include "app/tray_icon.h"
+
+namespace {
+
+// Back from the tray always on the first page; a window already in view is
+// left exactly as it is, with no page switch and no activation.
+void ShowHiddenWindow(Form& form) {
+  if (form.WindowVisible()) return;
+  form.SetCurrentPage(Ctl::选择夹1, 0);
+  form.SetWindowVisible(true);
+}
+
+}  // namespace
+
+void OnTrayEvent(AppContext& app, int code) {
+  switch (code) {
+    case TrayEvent::LeftButtonUp:
+    case TrayEvent::LeftDoubleClick:
+      ShowHiddenWindow(app.form);
+      break;
+    case TrayEvent::RightButtonUp:
+      app.form.PopupTrayMenu();
+      break;
+    case TrayEvent::TaskbarCreated:
+      // A new taskbar starts empty; without the icon a hidden window could
+      // not be reached any more.
+      if (app.tray) app.tray->Readd();
+      break;
+    default:
+      break;
+  }
+}

@@ -1,0 +1,114 @@
+#include "platform/win32/win32_notification_area.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstddef>
+#include <cstring>
+
+// The record is handed over byte for byte, so it must be the shell's own
+// 488-byte layout of this 32-bit program.
+static_assert(sizeof(void*) == 4, "the tray record is laid out for 32-bit Windows");
+static_assert(sizeof(NotifyIconRecord) == NOTIFYICONDATAA_V2_SIZE);
+static_assert(offsetof(NotifyIconRecord, window) == offsetof(NOTIFYICONDATAA, hWnd));
+static_assert(offsetof(NotifyIconRecord, iconId) == offsetof(NOTIFYICONDATAA, uID));
+static_assert(offsetof(NotifyIconRecord, flags) == offsetof(NOTIFYICONDATAA, uFlags));
+static_assert(offsetof(NotifyIconRecord, callbackMessage) ==
+              offsetof(NOTIFYICONDATAA, uCallbackMessage));
+static_assert(offsetof(NotifyIconRecord, icon) == offsetof(NOTIFYICONDATAA, hIcon));
+static_assert(offsetof(NotifyIconRecord, tip) == offsetof(NOTIFYICONDATAA, szTip));
+static_assert(offsetof(NotifyIconRecord, state) == offsetof(NOTIFYICONDATAA, dwState));
+static_assert(offsetof(NotifyIconRecord, stateMask) == offsetof(NOTIFYICONDATAA, dwStateMask));
+static_assert(offsetof(NotifyIconRecord, balloonText) == offsetof(NOTIFYICONDATAA, szInfo));
+static_assert(offsetof(NotifyIconRecord, balloonTimeout) == offsetof(NOTIFYICONDATAA, uTimeout));
+static_assert(offsetof(NotifyIconRecord, balloonTitle) == offsetof(NOTIFYICONDATAA, szInfoTitle));
+static_assert(offsetof(NotifyIconRecord, balloonIcon) == offsetof(NOTIFYICONDATAA, dwInfoFlags));
+static_assert(NIF_MESSAGE == kNotifyFlagMessage && NIF_ICON == kNotifyFlagIcon &&
+              NIF_TIP == kNotifyFlagTip && NIF_INFO == kNotifyFlagBalloon);
+static_assert(NIM_ADD == 0 && NIM_MODIFY == 1 && NIM_DELETE == 2);
+
+namespace {
+
+constexpr char kWinProc[] = "WinProc";
+constexpr char kCallbackMessage[] = "CallbackMessage";
+constexpr char kTaskbarCreatedMessage[] = "TaskbarCreatedMessage";
+constexpr char kExecEvent[] = "Exec Event";
+
+HWND AsWindow(std::uintptr_t window) { return reinterpret_cast<HWND>(window); }
+
+// Everything the procedure needs lives in the window's properties, so it
+// keeps no state of its own.
+LRESULT CALLBACK TrayWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  const auto previous = reinterpret_cast<WNDPROC>(GetPropA(window, kWinProc));
+  const auto callback = reinterpret_cast<UINT_PTR>(GetPropA(window, kCallbackMessage));
+  const auto taskbarCreated = reinterpret_cast<UINT_PTR>(GetPropA(window, kTaskbarCreatedMessage));
+  const auto* handler = reinterpret_cast<const TrayEventHandler*>(GetPropA(window, kExecEvent));
+
+  if (handler && message == callback) {
+    (*handler)(static_cast<int>(lParam));
+    return 0;
+  }
+  if (handler && taskbarCreated != 0 && message == taskbarCreated) {
+    (*handler)(TrayEvent::TaskbarCreated);
+    return 0;
+  }
+  if (handler && message == WM_DESTROY) (*handler)(TrayEvent::WindowDestroyed);
+
+  if (!previous) return DefWindowProcA(window, message, wParam, lParam);
+  return CallWindowProcA(previous, window, message, wParam, lParam);
+}
+
+}  // namespace
+
+int Win32NotificationArea::Notify(NotifyMessage message, const NotifyIconRecord& record) {
+  // The system structure may be longer than the record (item GUID, balloon
+  // icon); its size field says which layout the shell is reading.
+  NOTIFYICONDATAA data{};
+  std::memcpy(&data, &record, sizeof record);
+  return Shell_NotifyIconA(static_cast<DWORD>(message), &data);
+}
+
+std::uint32_t Win32NotificationArea::TaskbarCreatedMessage() {
+  return RegisterWindowMessageA("TaskbarCreated");
+}
+
+bool Win32NotificationArea::IsWindow(std::uintptr_t window) {
+  return ::IsWindow(AsWindow(window)) == TRUE;
+}
+
+std::uintptr_t Win32NotificationArea::WindowSmallIcon(std::uintptr_t window) {
+  return static_cast<std::uintptr_t>(SendMessageA(AsWindow(window), WM_GETICON, ICON_SMALL, 0));
+}
+
+std::uintptr_t Win32NotificationArea::CreateIcon(const unsigned char* image, std::size_t size) {
+  HICON icon = CreateIconFromResource(const_cast<PBYTE>(image), static_cast<DWORD>(size), TRUE,
+                                      0x30000);
+  return reinterpret_cast<std::uintptr_t>(icon);
+}
+
+void Win32NotificationArea::DestroyIcon(std::uintptr_t icon) {
+  ::DestroyIcon(reinterpret_cast<HICON>(icon));
+}
+
+std::uintptr_t Win32NotificationArea::Subclass(std::uintptr_t window, const TrayHook& hook) {
+  HWND hwnd = AsWindow(window);
+  const LONG previous =
+      SetWindowLongA(hwnd, GWL_WNDPROC, reinterpret_cast<LONG>(&TrayWindowProcedure));
+  if (previous == 0) return 0;
+  SetPropA(hwnd, kWinProc, reinterpret_cast<HANDLE>(previous));
+  SetPropA(hwnd, kCallbackMessage, reinterpret_cast<HANDLE>(hook.callbackMessage));
+  SetPropA(hwnd, kTaskbarCreatedMessage, reinterpret_cast<HANDLE>(hook.taskbarCreatedMessage));
+  if (hook.handler)
+    SetPropA(hwnd, kExecEvent, const_cast<TrayEventHandler*>(hook.handler));
+  return static_cast<std::uintptr_t>(previous);
+}
+
+void Win32NotificationArea::Unsubclass(std::uintptr_t window, std::uintptr_t previousProcedure) {
+  HWND hwnd = AsWindow(window);
+  if (!::IsWindow(hwnd)) return;
+  SetWindowLongA(hwnd, GWL_WNDPROC, static_cast<LONG>(previousProcedure));
+  RemovePropA(hwnd, kWinProc);
+  RemovePropA(hwnd, kCallbackMessage);
+  RemovePropA(hwnd, kTaskbarCreatedMessage);
+  RemovePropA(hwnd, kExecEvent);
+}
