@@ -1,0 +1,27 @@
+#pragma once
+// The program's module state: the window, the services, the configuration
+// file and the records every handler shares. One instance per process.
+#include <string>
+
+#include "app/form.h"
+#include "app/run_state.h"
+#include "config/ini_file.h"
+#include "config/node_table.h"
+#include "platform/platform.h"
+
+class TrayIcon;
+
+struct AppContext {
+  AppContext(Form& f, Platform& p) : form(f), platform(p), config(p.files) {}
+
+  Form& form;
+  Platform& platform;
+  IniFile config;  // config.ini beside the program, pointed there at startup
+  RunState run;
+  NodeTable nodes;
+  std::string engineDirectory;  // folder of the engine path, ending in "\"
+  TrayIcon* tray = nullptr;     // attached by the startup sequence
+};
+
+// The engine runs exactly while 按钮_启动 is disabled.
+inline bool IsRunning(const Form& form) { return !form.Enabled(Ctl::按钮_启动); }

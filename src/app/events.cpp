@@ -1,0 +1,53 @@
+#include "app/events.h"
+
+#include "app/app_context.h"
+#include "app/startup.h"
+#include "app/tray_menu_layout.h"
+#include "app/window_handlers.h"
+#include "config/configuration.h"
+#include "config/node_list.h"
+
+void OnControlEvent(AppContext& app, Ctl control, ControlEvent event) {
+  switch (event) {
+    case ControlEvent::Clicked:
+      switch (control) {
+        case Ctl::按钮_保存: SaveNodeList(app); break;
+        case Ctl::按钮_新建: NewNode(app); break;
+        case Ctl::按钮_删除: DeleteNode(app); break;
+        case Ctl::超级列表框_服务器列表: ShowSelectedNode(app); break;
+        case Ctl::按钮_浏览: BrowseForEngine(app); break;
+        case Ctl::选择框_密码明文: SwitchPasswordPlainText(app); break;
+        case Ctl::选择框_局域网连接: WriteLanConnection(app); break;
+        case Ctl::选择框_自定义默认网关: ToggleCustomGateway(app); break;
+        case Ctl::按钮_更多设置_保存: SaveMoreSettings(app); break;
+        default: break;
+      }
+      break;
+    case ControlEvent::ContentChanged:
+      if (control == Ctl::编辑框_文件位置) WriteEnginePath(app);
+      break;
+    case ControlEvent::LostFocus:
+      if (control == Ctl::编辑框_本地端口)
+        WriteLocalPort(app);
+      else
+        CheckFieldNotEmpty(app, control);
+      break;
+    case ControlEvent::ItemChosen:
+      CheckFieldNotEmpty(app, control);
+      break;
+    case ControlEvent::CurrentItemChanged:
+      if (control == Ctl::超级列表框_服务器列表) UpdateDeleteButton(app);
+      break;
+  }
+}
+
+void OnMenuCommand(AppContext& app, std::string_view item) {
+  if (item == menu::编辑服务器)
+    ShowServerEditor(app);
+  else if (item == menu::退出)
+    ExitProgram(app);
+}
+
+void OnFilesDropped(AppContext& app, const std::vector<std::string>& paths) {
+  EngineFilesDropped(app, paths);
+}

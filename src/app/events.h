@@ -1,0 +1,23 @@
+#pragma once
+// Where the window's events enter the program's behaviour. The Win32 window
+// translates its notifications into these calls on the window's thread.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/controls.h"
+
+struct AppContext;
+
+enum class ControlEvent {
+  Clicked,             // buttons, check boxes, a click on the list
+  ContentChanged,      // an edit box's text changed (by the user or the program)
+  LostFocus,
+  ItemChosen,          // an item was chosen from the combo box's list
+  CurrentItemChanged,  // the list's current row changed
+};
+
+void OnControlEvent(AppContext& app, Ctl control, ControlEvent event);
+void OnMenuCommand(AppContext& app, std::string_view item);  // design caption
+void OnFilesDropped(AppContext& app, const std::vector<std::string>& paths);
+void OnTrayEvent(AppContext& app, int code);

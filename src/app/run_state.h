@@ -1,0 +1,29 @@
+#pragma once
+// Whether Brook was started, with which node, and what the VPN preparation
+// recorded. Written on the window's thread only.
+#include <string>
+
+// Whether the engine runs is not kept here: it is the disabled state of
+// 按钮_启动 (see IsRunning), so the window always shows the truth.
+struct RunState {
+  int protocol = -1;  // 0 client, 1 streamclient, 2 vpn; -1 when nothing runs
+  std::string serverAddress;
+  std::string serverPort;
+  std::string password;
+  std::string remark;  // kept after a stop
+  std::string runMode = "HTTP";  // "HTTP" or "SOCKS5"
+  std::string vpnConnectionName;
+  std::string vpnSavedDns;
+  std::string vpnGateway;
+
+  // Back to idle; the remark and the Run mode keep what they hold.
+  void ResetToIdle() {
+    protocol = -1;
+    serverAddress.clear();
+    serverPort.clear();
+    password.clear();
+    vpnConnectionName.clear();
+    vpnSavedDns.clear();
+    vpnGateway.clear();
+  }
+};

@@ -1,0 +1,50 @@
+#include "app/startup.h"
+
+#include <string>
+
+#include "app/app_context.h"
+#include "app/launch_origin.h"
+#include "app/tray_startup.h"
+#include "app/version.h"
+#include "app/window_handlers.h"
+#include "config/configuration.h"
+#include "config/node_list.h"
+
+StartupResult RunStartupSequence(AppContext& app) {
+  Form& form = app.form;
+  if (app.platform.instance.OtherInstanceHolds(kSingleInstanceEvent)) {
+    form.ShowMessage("不能重复运行Corvane！", "错误");
+    return StartupResult::ExitNow;
+  }
+  app.platform.instance.Claim(kSingleInstanceEvent);
+
+  form.SetTitle("Corvane    v" + std::string(kVersionText));
+  form.SetStatusText(0, " 当前版本：v" + std::string(kVersionText));
+
+  // The update check and the PAC source host fetch start here, on workers
+  // of their own, once the update subsystem exists.
+
+  LoadConfiguration(app);
+  SplitEnginePath(app);
+  ShowStoppedTrayIcon(app);
+
+  if (LaunchedFromShell(app.platform.processes.Snapshot(), app.platform.location.ExecutableName())) {
+    form.SetCurrentPage(Ctl::选择夹1, 0);
+    form.SetWindowVisible(true);
+  } else {
+    // Started by another program (logon, a script): the engine starts
+    // quietly with the saved node here, once engine control exists.
+  }
+  return StartupResult::Continue;
+}
+
+void ExitProgram(AppContext& app) {
+  SaveNodeList(app);
+  SaveMoreSettings(app);
+  app.form.DestroyWindow();
+}
+
+void OnWindowDestroyed(AppContext&) {
+  // Ending the engine, restoring DNS and clearing the system proxy belong
+  // here once engine control exists.
+}

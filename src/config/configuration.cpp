@@ -1,0 +1,99 @@
+#include "config/configuration.h"
+
+#include "app/app_context.h"
+#include "app/tray_menu_layout.h"
+#include "config/defaults.h"
+#include "config/node_list.h"
+#include "config/value_codec.h"
+
+std::string ConfigPath(AppContext& app) {
+  return app.platform.location.ProgramDirectory() + "\\config.ini";
+}
+
+void EnableVpnBoxes(AppContext& app, bool enabled) {
+  for (Ctl c : {Ctl::编辑框_VPN设置_网卡名称, Ctl::编辑框_VPN设置_首选DNS, Ctl::编辑框_VPN设置_默认网关})
+    app.form.SetEnabled(c, enabled);
+}
+
+void ApplyRunModeToMenu(AppContext& app) {
+  Form& form = app.form;
+  const bool http = app.run.runMode == "HTTP";
+  form.SetMenuChecked(menu::HTTP方式启动, http);
+  if (!http && form.MenuChecked(menu::全局模式)) {
+    form.SetMenuChecked(menu::全局模式, false);
+    form.SetMenuChecked(menu::直连模式, true);
+  }
+  form.SetMenuEnabled(menu::全局模式, http);
+}
+
+namespace {
+
+void CheckProxyMode(Form& form, const std::string& mode) {
+  form.SetMenuChecked(menu::直连模式, mode != "1" && mode != "2");
+  form.SetMenuChecked(menu::PAC模式, mode == "1");
+  form.SetMenuChecked(menu::全局模式, mode == "2");
+}
+
+}  // namespace
+
+void LoadConfiguration(AppContext& app) {
+  Form& form = app.form;
+  app.config.SetPath(ConfigPath(app));
+  const IniDocument config = app.config.Load();
+  auto basis = [&](const char* key, std::string_view fallback) {
+    return config.Get("BasisConfig", key, fallback);
+  };
+
+  // Raises the content-changed event, which writes File back: the one write
+  // a load makes, and the one that creates a missing file.
+  form.SetText(Ctl::编辑框_文件位置, basis("File", ""));
+  form.SetText(Ctl::编辑框_本地端口, basis("Local port", kDefaultLocalPort));
+  form.SetText(Ctl::编辑框_账号自检设置_测试网址, config.Get("MoreSettings", "Test URL", kDefaultTestUrl));
+  form.SetText(Ctl::编辑框_账号自检设置_超时时间, config.Get("MoreSettings", "Timeout", kDefaultTimeoutSeconds));
+  form.SetText(Ctl::编辑框_VPN设置_默认网关, basis("Default gateway", ""));
+  form.SetText(Ctl::编辑框_VPN设置_首选DNS, basis("DNS1", ""));
+  form.SetText(Ctl::编辑框_VPN设置_网卡名称, basis("Network name", ""));
+  form.SetChecked(Ctl::选择框_开机启动, ReadBoolean(basis("Run", "false")));
+  form.SetChecked(Ctl::选择框_局域网连接, ReadBoolean(basis("LAN Connection", "false")));
+  const bool customGateway = ReadBoolean(basis("Custom default gateway", "false"));
+  form.SetChecked(Ctl::选择框_自定义默认网关, customGateway);
+  EnableVpnBoxes(app, customGateway);
+  CheckProxyMode(form, basis("Proxy Mode", "1"));
+  app.run.runMode = basis("Run Mode", "HTTP");
+  ApplyRunModeToMenu(app);
+  app.run.ResetToIdle();
+  LoadNodes(app, config);
+}
+
+void SaveMoreSettings(AppContext& app) {
+  const Form& form = app.form;
+  app.config.Update([&](IniDocument& doc) {
+    doc.Set("MoreSettings", "Test URL", form.Text(Ctl::编辑框_账号自检设置_测试网址));
+    doc.Set("MoreSettings", "Timeout", form.Text(Ctl::编辑框_账号自检设置_超时时间));
+    doc.Set("BasisConfig", "Local port", form.Text(Ctl::编辑框_本地端口));
+    doc.Set("BasisConfig", "Default gateway", form.Text(Ctl::编辑框_VPN设置_默认网关));
+    doc.Set("BasisConfig", "DNS1", form.Text(Ctl::编辑框_VPN设置_首选DNS));
+    doc.Set("BasisConfig", "Network name", form.Text(Ctl::编辑框_VPN设置_网卡名称));
+    doc.Set("BasisConfig", "Run", WriteBoolean(form.Checked(Ctl::选择框_开机启动)));
+    doc.Set("BasisConfig", "LAN Connection", WriteBoolean(form.Checked(Ctl::选择框_局域网连接)));
+    doc.Set("BasisConfig", "Custom default gateway", WriteBoolean(form.Checked(Ctl::选择框_自定义默认网关)));
+  });
+}
+
+void WriteEnginePath(AppContext& app) {
+  app.config.Write("BasisConfig", "File", app.form.Text(Ctl::编辑框_文件位置));
+}
+
+void WriteLocalPort(AppContext& app) {
+  app.config.Write("BasisConfig", "Local port", app.form.Text(Ctl::编辑框_本地端口));
+}
+
+void WriteLanConnection(AppContext& app) {
+  app.config.Write("BasisConfig", "LAN Connection", WriteBoolean(app.form.Checked(Ctl::选择框_局域网连接)));
+}
+
+void ToggleCustomGateway(AppContext& app) {
+  const bool on = app.form.Checked(Ctl::选择框_自定义默认网关);
+  EnableVpnBoxes(app, on);
+  app.config.Write("BasisConfig", "Custom default gateway", WriteBoolean(on));
+}

@@ -1,0 +1,21 @@
+#pragma once
+// config.ini into the window at startup, and the window's settings back.
+#include <string>
+
+struct AppContext;
+
+std::string ConfigPath(AppContext& app);
+void LoadConfiguration(AppContext& app);
+void SaveMoreSettings(AppContext& app);
+
+// Writers bound to single controls.
+void WriteEnginePath(AppContext& app);        // 编辑框_文件位置 changed
+void WriteLocalPort(AppContext& app);         // 编辑框_本地端口 lost the focus
+void WriteLanConnection(AppContext& app);     // 选择框_局域网连接 clicked
+void ToggleCustomGateway(AppContext& app);    // 选择框_自定义默认网关 clicked
+
+// The three VPN boxes are usable only with a custom gateway.
+void EnableVpnBoxes(AppContext& app, bool enabled);
+// "HTTP方式启动" and "全局模式" follow the Run mode; SOCKS5 cannot carry a
+// global proxy, so a checked global mode falls back to direct.
+void ApplyRunModeToMenu(AppContext& app);

@@ -1,0 +1,180 @@
+#include "config/node_list.h"
+
+#include <algorithm>
+#include <string>
+
+#include "app/app_context.h"
+#include "app/tray_menu_layout.h"
+#include "config/defaults.h"
+#include "config/node_line.h"
+#include "config/value_codec.h"
+#include "shared/gbk_text.h"
+
+namespace {
+
+constexpr Ctl kList = Ctl::超级列表框_服务器列表;
+constexpr Ctl kNodeControls[] = {Ctl::编辑框_服务器IP, Ctl::编辑框_服务器端口, Ctl::编辑框_服务器密码,
+                                 Ctl::组合框_服务器协议, Ctl::编辑框_服务器备注};
+
+NodeFields EditedNode(const Form& form) {
+  return {form.Text(Ctl::编辑框_服务器IP), form.Text(Ctl::编辑框_服务器端口),
+          form.Text(Ctl::编辑框_服务器密码), form.ComboSelection(Ctl::组合框_服务器协议),
+          form.Text(Ctl::编辑框_服务器备注)};
+}
+
+void ShowNode(Form& form, const NodeFields& node) {
+  form.SetText(Ctl::编辑框_服务器备注, node.remark);
+  form.SetText(Ctl::编辑框_服务器IP, node.address);
+  form.SetText(Ctl::编辑框_服务器端口, node.port);
+  form.SetText(Ctl::编辑框_服务器密码, node.password);
+  form.SetComboSelection(Ctl::组合框_服务器协议, node.protocol);
+}
+
+// Whether the editor holds something other than the stored line. A line of
+// five fields compares all five; any other line has no remark, so a remark
+// typed in the editor is a difference.
+bool EditorDiffersFrom(const Form& form, const std::string& line) {
+  const NodeFields edited = EditedNode(form);
+  const NodeFields stored = NodeFromLine(line);
+  if (edited.address != stored.address || edited.port != stored.port ||
+      edited.password != stored.password || edited.protocol != stored.protocol)
+    return true;
+  return SplitNodeLine(line).size() == 5 ? edited.remark != stored.remark : !edited.remark.empty();
+}
+
+bool ValidRow(const AppContext& app, int row) {
+  return row >= 0 && row < static_cast<int>(app.nodes.lines.size());
+}
+
+std::string CheckedProxyMode(const Form& form) {
+  if (form.MenuChecked(menu::直连模式)) return "0";
+  if (form.MenuChecked(menu::PAC模式)) return "1";
+  if (form.MenuChecked(menu::全局模式)) return "2";
+  return "0";
+}
+
+// The highest n of the keys "Node<n>", so a damaged Num cannot make the load
+// count up to two billion.
+int HighestNodeKey(const IniDocument& config) {
+  int highest = 0;
+  for (const std::string& key : config.Keys("Node")) {
+    const std::string lower = gbk::AsciiLower(key);
+    if (!lower.starts_with("node")) continue;
+    const std::string digits = lower.substr(4);
+    auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    if (!digits.empty() && digits.size() <= 9 && std::all_of(digits.begin(), digits.end(), isDigit))
+      highest = std::max(highest, std::stoi(digits));
+  }
+  return highest;
+}
+
+}  // namespace
+
+void LoadNodes(AppContext& app, const IniDocument& config) {
+  Form& form = app.form;
+  const int count = ReadInteger(config.Get("NodeList", "Num", "0"));
+  if (count < 1) {
+    NewNode(app);
+    return;
+  }
+  const int last = std::min(count, HighestNodeKey(config));
+  for (int i = 1; i <= last; ++i) {
+    std::string line = config.Get("Node", "Node" + std::to_string(i), "");
+    if (line.empty()) continue;
+    form.AddRow(kList, CaptionForLoaded(line));
+    app.nodes.lines.push_back(std::move(line));
+  }
+  int selected = ReadInteger(config.Get("NodeList", "Select node", "0"));
+  // A negative index selects row 0 like an index past the end.
+  if (selected < 0 || selected >= form.RowCount(kList)) selected = 0;
+  form.SelectRow(kList, selected);
+  app.nodes.current = form.SelectedRow(kList);
+  ShowSelectedNode(app);
+}
+
+void ShowSelectedNode(AppContext& app) {
+  Form& form = app.form;
+  const int sel = form.SelectedRow(kList);
+  if (sel == -1) {
+    if (form.RowCount(kList) > 0) form.SelectRow(kList, app.nodes.current);
+    return;
+  }
+  if (sel != app.nodes.current && ValidRow(app, app.nodes.current) &&
+      EditorDiffersFrom(form, app.nodes.lines[app.nodes.current])) {
+    StoreEditedNode(app, app.nodes.current);
+    form.SelectRow(kList, sel);
+  }
+  if (ValidRow(app, sel)) ShowNode(form, NodeFromLine(app.nodes.lines[sel]));
+  app.nodes.current = sel;
+}
+
+void StoreEditedNode(AppContext& app, int row) {
+  if (!ValidRow(app, row)) return;
+  const NodeFields node = EditedNode(app.form);
+  app.nodes.lines[row] = BuildNodeLine(node);
+  app.form.SetRowCaption(kList, row, CaptionForEdited(node));
+}
+
+void NewNode(AppContext& app) {
+  Form& form = app.form;
+  const NodeFields node{std::string(kDefaultNodeAddress), std::string(kDefaultNodePort),
+                        std::string(kDefaultNodePassword), 0, ""};
+  ShowNode(form, node);
+  form.AddRow(kList, CaptionForEdited(node));
+  app.nodes.lines.push_back(BuildNodeLine(node));
+  const int row = form.RowCount(kList) - 1;
+  form.SelectRow(kList, row);
+  app.nodes.current = row;
+  ShowSelectedNode(app);
+  for (Ctl c : kNodeControls) form.SetEnabled(c, true);
+}
+
+void DeleteNode(AppContext& app) {
+  Form& form = app.form;
+  const int sel = form.SelectedRow(kList);
+  if (sel == -1) {
+    form.ShowMessage("当前没有选中节点！", "错误");
+    return;
+  }
+  if (ValidRow(app, sel)) app.nodes.lines.erase(app.nodes.lines.begin() + sel);
+  form.RemoveRow(kList, sel);
+
+  const int remaining = form.RowCount(kList);
+  form.SelectRow(kList, sel > 0 ? sel - 1 : (remaining > 0 ? 0 : -1));
+  if (form.SelectedRow(kList) == -1) {
+    form.SetText(Ctl::编辑框_服务器IP, "");
+    form.SetText(Ctl::编辑框_服务器端口, "");
+    form.SetText(Ctl::编辑框_服务器密码, "");
+    form.SetComboSelection(Ctl::组合框_服务器协议, 0);
+    for (Ctl c : kNodeControls) form.SetEnabled(c, false);
+  }
+  app.nodes.current = form.SelectedRow(kList);
+  ShowSelectedNode(app);
+}
+
+void SaveNodeList(AppContext& app) {
+  Form& form = app.form;
+  const int sel = form.SelectedRow(kList);
+  if (sel == -1) return;
+  StoreEditedNode(app, sel);
+
+  const std::string enginePath = form.Text(Ctl::编辑框_文件位置);
+  const std::string proxyMode = CheckedProxyMode(form);
+  const bool hasRows = form.RowCount(kList) > 0;
+  app.config.Update([&](IniDocument& doc) {
+    doc.Set("NodeList", "Num", std::to_string(app.nodes.lines.size()));
+    doc.Set("NodeList", "Select node", std::to_string(sel));
+    if (hasRows) {
+      doc.DeleteSection("Node");
+      for (std::size_t i = 0; i < app.nodes.lines.size(); ++i)
+        doc.Set("Node", "Node" + std::to_string(i + 1), app.nodes.lines[i]);
+    }
+    doc.Set("BasisConfig", "File", enginePath);
+    doc.Set("BasisConfig", "Proxy Mode", proxyMode);
+    doc.Set("BasisConfig", "Run Mode", app.run.runMode);
+  });
+}
+
+void UpdateDeleteButton(AppContext& app) {
+  app.form.SetEnabled(Ctl::按钮_删除, app.form.RowCount(kList) > 0);
+}

@@ -1,0 +1,14 @@
+#pragma once
+// The server editor on the first page: the list of nodes, the edit controls
+// holding the current node, and their way into config.ini.
+struct AppContext;
+class IniDocument;
+
+void LoadNodes(AppContext& app, const IniDocument& config);
+void ShowSelectedNode(AppContext& app);
+void StoreEditedNode(AppContext& app, int row);
+void NewNode(AppContext& app);
+void DeleteNode(AppContext& app);
+void SaveNodeList(AppContext& app);
+// 按钮_删除 is usable while the list has rows.
+void UpdateDeleteButton(AppContext& app);

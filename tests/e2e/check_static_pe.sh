@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# A Windows executable of this project must be a 32-bit PE that imports
+# Windows system DLLs only: nothing of MinGW's runtime has to sit beside it.
+set -euo pipefail
+exe=$1
+file -b "$exe" | grep -q '^PE32 executable.*Intel 80386' || { echo "not PE32 i386: $(file -b "$exe")"; exit 1; }
+allowed='^(kernel32|user32|gdi32|comctl32|comdlg32|shell32|ole32|oleaut32|advapi32|ws2_32|wininet|winhttp|iphlpapi|rasapi32|shlwapi|uxtheme|msvcrt|icmp|version)\.dll$'
+status=0
+for dll in $(i686-w64-mingw32-objdump -p "$exe" | awk '/DLL Name:/ {print tolower($3)}'); do
+  if ! [[ $dll =~ $allowed ]]; then echo "imports a non-system DLL: $dll"; status=1; fi
+done
+[ "${2:-}" = gui ] && { file -b "$exe" | grep -q '(GUI)' || { echo "not a GUI program"; exit 1; }; }
+exit $status

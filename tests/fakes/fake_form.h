@@ -1,0 +1,106 @@
+#pragma once
+// A main window in memory. It starts as the designed window does, records
+// message boxes, and raises the events a real window raises on its own:
+// content-changed when a text is set, current-item-changed when the list's
+// selection is set, like the Win32 controls do.
+#include <functional>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/events.h"
+#include "app/form.h"
+
+class FakeForm : public Form {
+ public:
+  FakeForm();
+
+  std::function<void(Ctl, ControlEvent)> onEvent;  // hooked to OnControlEvent by the test
+
+  struct Box {
+    std::string text, title;
+  };
+  std::vector<Box> messages;
+  Ctl focused = Ctl::选择夹1;
+  int popups = 0;
+  bool destroyed = false;
+
+  std::string Text(Ctl c) const override;
+  void SetText(Ctl c, std::string_view text) override;
+  bool Enabled(Ctl c) const override;
+  void SetEnabled(Ctl c, bool enabled) override;
+  bool Checked(Ctl c) const override;
+  void SetChecked(Ctl c, bool checked) override;
+  void SetPasswordEntry(Ctl c, bool masked) override;
+  bool PasswordEntry(Ctl c) const override;
+  void Focus(Ctl c) override { focused = c; }
+
+  int RowCount(Ctl) const override { return static_cast<int>(rows_.size()); }
+  std::string RowCaption(Ctl, int row) const override;
+  void AddRow(Ctl, std::string_view caption) override { rows_.emplace_back(caption); }
+  void SetRowCaption(Ctl, int row, std::string_view caption) override;
+  void RemoveRow(Ctl, int row) override;
+  int SelectedRow(Ctl) const override { return selectedRow_; }
+  void SelectRow(Ctl list, int row) override;
+
+  int ComboSelection(Ctl) const override { return comboSelection_; }
+  void SetComboSelection(Ctl, int index) override;
+
+  int CurrentPage(Ctl) const override { return page_; }
+  void SetCurrentPage(Ctl, int page) override { page_ = page; }
+
+  std::string StatusText(int part) const override { return status_[part]; }
+  void SetStatusText(int part, std::string_view text) override { status_[part] = text; }
+
+  std::string Title() const override { return title_; }
+  void SetTitle(std::string_view text) override { title_ = text; }
+  bool WindowVisible() const override { return visible_; }
+  void SetWindowVisible(bool visible) override { visible_ = visible; }
+  void DestroyWindow() override { destroyed = true; }
+  std::uintptr_t WindowHandle() const override { return 0x1234; }
+
+  bool MenuChecked(std::string_view item) const override;
+  void SetMenuChecked(std::string_view item, bool checked) override;
+  bool MenuEnabled(std::string_view item) const override;
+  void SetMenuEnabled(std::string_view item, bool enabled) override;
+  std::string MenuCaption(std::string_view item) const override;
+  void SetMenuCaption(std::string_view item, std::string_view caption) override;
+
+  void ShowMessage(std::string_view text, std::string_view title) override;
+  void PopupTrayMenu() override { ++popups; }
+
+  // Test conveniences: what a user does.
+  void Type(Ctl c, std::string_view text) { SetText(c, text); }
+  void ClickRow(int row);
+  std::vector<std::string> Rows() const { return rows_; }
+
+ private:
+  struct ControlState {
+    std::string text;
+    bool enabled = true;
+    bool checked = false;
+    bool masked = false;
+  };
+  struct MenuState {
+    std::string caption;
+    bool checked, enabled;
+  };
+  ControlState& State(Ctl c);
+  const ControlState& State(Ctl c) const;
+  MenuState& Menu(std::string_view item);
+  const MenuState& Menu(std::string_view item) const;
+  void Raise(Ctl c, ControlEvent e) {
+    if (onEvent) onEvent(c, e);
+  }
+
+  std::map<Ctl, ControlState> controls_;
+  std::map<std::string, MenuState, std::less<>> menu_;
+  std::vector<std::string> rows_;
+  int selectedRow_ = -1;
+  int comboSelection_ = -1;
+  int page_ = 0;
+  std::string status_[3];
+  std::string title_;
+  bool visible_ = false;
+};

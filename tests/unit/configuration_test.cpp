@@ -1,0 +1,107 @@
+#include <gtest/gtest.h>
+
+#include "app/tray_menu_layout.h"
+#include "config/configuration.h"
+#include "config/value_codec.h"
+#include "fakes/fake_platform.h"
+
+namespace {
+
+constexpr Ctl kList = Ctl::超级列表框_服务器列表;
+
+TEST(ValueCodec, BooleansOnlyFalseIsOff) {
+  EXPECT_FALSE(ReadBoolean("false"));
+  for (const char* on : {"true", "TRUE", "1", "", "False"}) EXPECT_TRUE(ReadBoolean(on)) << on;
+}
+
+TEST(ValueCodec, IntegersReadLikeAtoiAfterFullWidthDigits) {
+  EXPECT_EQ(ReadInteger("12abc"), 12);
+  EXPECT_EQ(ReadInteger("  -7"), -7);
+  EXPECT_EQ(ReadInteger("+3"), 3);
+  EXPECT_EQ(ReadInteger("abc"), 0);
+  EXPECT_EQ(ReadInteger(""), 0);
+  EXPECT_EQ(ReadInteger("１２"), 12);         // full-width digits
+  EXPECT_EQ(ReadInteger("　－３４ｘ"), -34);  // ideographic space, full-width minus
+  EXPECT_EQ(ReadInteger("99999999999999999999"), 2147483647);
+  EXPECT_EQ(ReadInteger("-99999999999999999999"), -2147483647 - 1);
+}
+
+TEST(LoadConfiguration, WithoutAFileShowsDefaultsAndWritesOnlyFile) {
+  TestApp t;
+  t.Load();
+  EXPECT_EQ(t.ConfigText(), "[BasisConfig]\r\nFile=\r\n");
+  EXPECT_EQ(t.form.Text(Ctl::编辑框_本地端口), "2080");
+  EXPECT_EQ(t.form.Text(Ctl::编辑框_账号自检设置_超时时间), "10");
+  EXPECT_TRUE(t.form.MenuChecked(menu::PAC模式));
+  EXPECT_FALSE(t.form.MenuChecked(menu::直连模式));
+  EXPECT_TRUE(t.form.MenuChecked(menu::HTTP方式启动));
+  EXPECT_FALSE(t.form.Enabled(Ctl::编辑框_VPN设置_默认网关));
+  EXPECT_EQ(t.form.Rows(), std::vector<std::string>{"127.0.0.1:2333"});
+  EXPECT_EQ(t.form.SelectedRow(kList), 0);
+  EXPECT_EQ(t.form.ComboSelection(Ctl::组合框_服务器协议), 0);
+  EXPECT_EQ(t.app.run.runMode, "HTTP");
+  EXPECT_EQ(t.app.run.protocol, -1);
+}
+
+TEST(LoadConfiguration, ValuesOutsideTheirSets) {
+  TestApp t;
+  t.WriteConfig(
+      "[BasisConfig]\r\nRun=TRUE\r\nLAN Connection=\r\nCustom default gateway=false\r\nLocal port=\r\n"
+      "Proxy Mode=7\r\n");
+  t.Load();
+  EXPECT_TRUE(t.form.Checked(Ctl::选择框_开机启动));
+  EXPECT_TRUE(t.form.Checked(Ctl::选择框_局域网连接));
+  EXPECT_FALSE(t.form.Checked(Ctl::选择框_自定义默认网关));
+  EXPECT_EQ(t.form.Text(Ctl::编辑框_本地端口), "");  // present and empty: no default
+  EXPECT_TRUE(t.form.MenuChecked(menu::直连模式));
+  EXPECT_FALSE(t.form.MenuChecked(menu::PAC模式));
+}
+
+TEST(LoadConfiguration, OtherRunModeWithdrawsGlobalModeButKeepsTheFile) {
+  TestApp t;
+  t.WriteConfig("[BasisConfig]\r\nProxy Mode=2\r\nRun Mode=socks5\r\nCustom default gateway=1\r\n");
+  t.Load();
+  EXPECT_EQ(t.app.run.runMode, "socks5");
+  EXPECT_FALSE(t.form.MenuChecked(menu::HTTP方式启动));
+  EXPECT_FALSE(t.form.MenuEnabled(menu::全局模式));
+  EXPECT_FALSE(t.form.MenuChecked(menu::全局模式));
+  EXPECT_TRUE(t.form.MenuChecked(menu::直连模式));
+  EXPECT_TRUE(t.form.Enabled(Ctl::编辑框_VPN设置_网卡名称));
+  EXPECT_NE(t.ConfigText().find("Proxy Mode=2"), std::string::npos);
+}
+
+TEST(SingleKeyWriters, WriteAtOnceFromTheirControls) {
+  TestApp t;
+  t.Load();
+  t.form.Type(Ctl::编辑框_本地端口, "");
+  OnControlEvent(t.app, Ctl::编辑框_本地端口, ControlEvent::LostFocus);
+  EXPECT_NE(t.ConfigText().find("Local port=\r\n"), std::string::npos);
+
+  t.form.SetChecked(Ctl::选择框_局域网连接, true);
+  OnControlEvent(t.app, Ctl::选择框_局域网连接, ControlEvent::Clicked);
+  EXPECT_NE(t.ConfigText().find("LAN Connection=true"), std::string::npos);
+
+  t.form.SetChecked(Ctl::选择框_自定义默认网关, true);
+  OnControlEvent(t.app, Ctl::选择框_自定义默认网关, ControlEvent::Clicked);
+  EXPECT_TRUE(t.form.Enabled(Ctl::编辑框_VPN设置_首选DNS));
+  EXPECT_NE(t.ConfigText().find("Custom default gateway=true"), std::string::npos);
+
+  t.form.Type(Ctl::编辑框_文件位置, "D:\\工具\\brook.exe");
+  EXPECT_NE(t.ConfigText().find("File=D:\\工具\\brook.exe\r\n"), std::string::npos);
+}
+
+TEST(SaveMoreSettings, WritesEverySettingOfTheSecondPageInOneGo) {
+  TestApp t;
+  t.WriteConfig("[MoreSettings]\r\n; mine\r\nTimeout=3\r\n");
+  t.Load();
+  t.form.Type(Ctl::编辑框_账号自检设置_测试网址, "https://example.org/");
+  t.form.Type(Ctl::编辑框_VPN设置_首选DNS, "8.8.8.8");
+  t.form.SetChecked(Ctl::选择框_开机启动, true);
+  SaveMoreSettings(t.app);
+  EXPECT_EQ(t.ConfigText(),
+            "[MoreSettings]\r\n; mine\r\nTimeout=3\r\nTest URL=https://example.org/\r\n"
+            "[BasisConfig]\r\nFile=\r\nLocal port=2080\r\nDefault gateway=\r\nDNS1=8.8.8.8\r\n"
+            "Network name=\r\nRun=true\r\nLAN Connection=false\r\nCustom default gateway=false\r\n");
+}
+
+}  // namespace
