@@ -8,5 +8,6 @@ target_link_libraries(corvane PRIVATE corvane_core comctl32 uxtheme shell32 ole3
 target_link_options(corvane PRIVATE ${STATIC_FLAGS} -mwindows)
 
 enable_testing()
-add_test(NAME corvane_exe_is_static_pe32_gui
+add_test(NAME corvane_exe_is_static_gui
          COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/check_static_pe.sh $<TARGET_FILE:corvane> gui)
+set_tests_properties(corvane_exe_is_static_gui PROPERTIES LABELS static)

@@ -10,6 +10,8 @@
 #include "platform/platform.h"
 
 class TrayIcon;
+struct SystemServices;  // proxy settings, PAC, logon, updates
+struct EngineServices;  // processes, commands, network adapters
 
 struct AppContext {
   AppContext(Form& f, Platform& p) : form(f), platform(p), config(p.files) {}
@@ -21,6 +23,8 @@ struct AppContext {
   NodeTable nodes;
   std::string engineDirectory;  // folder of the engine path, ending in "\"
   TrayIcon* tray = nullptr;     // attached by the startup sequence
+  SystemServices* system = nullptr;
+  EngineServices* engine = nullptr;
 };
 
 // The engine runs exactly while 按钮_启动 is disabled.

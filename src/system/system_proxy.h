@@ -1,0 +1,16 @@
+#pragma once
+// The Windows per-user proxy settings in the three proxy modes.
+#include <string>
+
+struct AppContext;
+
+enum class ProxyKind { Direct = 0, Pac = 1, Global = 2 };
+
+// The tray items "直连模式", "PAC模式", "全局模式": check the mode, save it,
+// and apply it at once when the engine runs.
+void SelectDirectMode(AppContext& app);
+void SelectPacMode(AppContext& app);
+void SelectGlobalMode(AppContext& app);
+
+// Writes the settings for one kind; Direct with an empty value clears them.
+void ApplySystemProxy(AppContext& app, const std::string& value, ProxyKind kind);
