@@ -2,24 +2,15 @@
 #include "app/app_context.h"
 #include "app/events.h"
 #include "app/tray_icon.h"
-
-namespace {
-
-// Back from the tray always on the first page; a window already in view is
-// left exactly as it is, with no page switch and no activation.
-void ShowHiddenWindow(Form& form) {
-  if (form.WindowVisible()) return;
-  form.SetCurrentPage(Ctl::选择夹1, 0);
-  form.SetWindowVisible(true);
-}
-
-}  // namespace
+#include "app/window_handlers.h"
 
 void OnTrayEvent(AppContext& app, int code) {
   switch (code) {
     case TrayEvent::LeftButtonUp:
     case TrayEvent::LeftDoubleClick:
-      ShowHiddenWindow(app.form);
+      // Back from the tray always on the first page; a window already in
+      // view is left as it is, with no page switch and no activation.
+      ShowServerEditor(app);
       break;
     case TrayEvent::RightButtonUp:
       app.form.PopupTrayMenu();
