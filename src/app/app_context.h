@@ -12,6 +12,7 @@
 class TrayIcon;
 struct SystemServices;  // proxy settings, PAC, logon, updates
 struct EngineServices;  // processes, commands, network adapters
+struct DiagServices;    // clipboard, WinHTTP, ICMP echo, worker threads
 
 struct AppContext {
   AppContext(Form& f, Platform& p) : form(f), platform(p), config(p.files) {}
@@ -25,6 +26,7 @@ struct AppContext {
   TrayIcon* tray = nullptr;     // attached by the startup sequence
   SystemServices* system = nullptr;
   EngineServices* engine = nullptr;
+  DiagServices* diag = nullptr;
 };
 
 // The engine runs exactly while 按钮_启动 is disabled.
