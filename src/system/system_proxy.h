@@ -14,3 +14,10 @@ void SelectGlobalMode(AppContext& app);
 
 // Writes the settings for one kind; Direct with an empty value clears them.
 void ApplySystemProxy(AppContext& app, const std::string& value, ProxyKind kind);
+
+// AutoConfigURL and the automatic-configuration records; an empty address
+// clears them and deletes the generated PAC file.
+void SetAutoConfigUrl(AppContext& app, const std::string& address);
+// ProxyEnable, ProxyServer and the per-entry proxy records; a server of
+// blanks only clears them.
+void SetProxyServer(AppContext& app, const std::string& server);

@@ -1,0 +1,27 @@
+#pragma once
+// The parts of the Windows registry the program writes: the per-user
+// Internet settings and the machine-wide Run key. Texts are GBK bytes.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+enum class RegistryRoot { CurrentUser, LocalMachine };
+
+class Registry {
+ public:
+  virtual ~Registry() = default;
+
+  // Each opens the key for writing, creating it when it is missing, and
+  // writes one value; true when the value was written.
+  virtual bool SetString(RegistryRoot root, const std::string& key, const std::string& name,
+                         std::string_view value) = 0;
+  virtual bool SetNumber(RegistryRoot root, const std::string& key, const std::string& name,
+                         std::uint32_t value) = 0;
+  virtual bool SetBinary(RegistryRoot root, const std::string& key, const std::string& name,
+                         std::string_view bytes) = 0;
+  // Opens the key for writing and deletes the value. A value that is not
+  // there is not an error.
+  virtual bool DeleteValue(RegistryRoot root, const std::string& key, const std::string& name) = 0;
+  // Opens the key for reading and queries the value.
+  virtual bool ValueExists(RegistryRoot root, const std::string& key, const std::string& name) = 0;
+};

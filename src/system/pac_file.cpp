@@ -1,0 +1,79 @@
+#include "system/pac_file.h"
+
+#include "app/app_context.h"
+#include "platform/system_services.h"
+#include "shared/bytes_as_text.h"
+#include "system/pac_template.h"
+#include "system/tray_report.h"
+
+std::string PacTemplatePath(const AppContext& app) { return app.engineDirectory + "pac.txt"; }
+
+std::string GeneratedPacPath(const AppContext& app) { return app.engineDirectory + "pac"; }
+
+std::string PacDownloadAddress(std::string_view host) {
+  std::string address = host.find("://") == host.npos ? "https://" : "";
+  address.append(host);
+  address.append("/Other/pac.txt");
+  return address;
+}
+
+void GeneratePacFile(AppContext& app) {
+  FileSystem& files = app.platform.files;
+  const std::string pacTemplate = PacTemplatePath(app);
+  if (!files.FileExists(pacTemplate)) StartPacDownload(app);
+
+  const FileContent content = files.ReadFile(pacTemplate);
+  const std::string entry = PacProxyEntry(app.run.runMode, app.form.Text(Ctl::编辑框_本地端口));
+  files.WriteNewFile(GeneratedPacPath(app), FillPacTemplate(BytesAsText(content.bytes), entry));
+}
+
+void StartPacDownload(AppContext& app) {
+  app.system->workers.Start([&app, directory = app.engineDirectory] { UpdatePacFile(app, directory); });
+}
+
+namespace {
+
+// The new template goes to a file of its own first and then replaces the
+// old one in one step, so a PAC file generated meanwhile never reads half
+// a template.
+bool StoreTemplate(FileSystem& files, const std::string& path, std::string_view body) {
+  const std::string fresh = path + ".download";
+  if (files.WriteNewFile(fresh, body) && files.ReplaceFile(fresh, path)) return true;
+  files.RemoveFile(fresh);
+  return false;
+}
+
+}  // namespace
+
+void UpdatePacFile(AppContext& app, const std::string& engineDirectory) {
+  if (app.form.Text(Ctl::编辑框_文件位置).empty()) {
+    app.form.ShowMessage("文件位置 不能为空！", "错误");
+    return;
+  }
+  const std::string address = PacDownloadAddress(app.system->state.PacSourceHost());
+  const std::string body = app.system->downloader.Download(address);
+
+  // Only the emptiness of the body as text matters here; the bytes are
+  // stored exactly as they came, line ends included.
+  if (BytesAsText(body).empty()) {
+    ReportInBalloon(app, "PAC 更新失败！",
+                    "原因：获取在线PAC内容为空或访问失败，请尝试手动下载覆盖：" + address,
+                    BalloonIcon::Error);
+    return;
+  }
+  if (StoreTemplate(app.platform.files, engineDirectory + "pac.txt", body))
+    ReportInBalloon(app, "PAC 更新成功！", "如果当前正在运行，则需要重启代理后才能使应用最新 PAC文件！",
+                    BalloonIcon::Info);
+  else
+    ReportInBalloon(app, "PAC 更新失败！", "原因：写入本地PAC文件失败，请尝试手动下载覆盖：" + address,
+                    BalloonIcon::Error);
+}
+
+void ShowPacFile(AppContext& app) {
+  const std::string pacTemplate = PacTemplatePath(app);
+  if (!app.platform.files.FileExists(pacTemplate)) {
+    app.form.ShowMessage("找不到PAC文件！请尝试使用 更新PAC文件 功能下载。", "错误");
+    return;
+  }
+  app.system->shell.Launch("explorer.exe /e,/select," + pacTemplate);
+}

@@ -1,0 +1,19 @@
+#include "system/pac_server.h"
+
+#include "app/app_context.h"
+#include "platform/system_services.h"
+#include "system/pac_file.h"
+#include "system/pac_http.h"
+
+std::string PublishPacFile(AppContext& app) {
+  SystemServices& system = *app.system;
+  const std::string generated = GeneratedPacPath(app);
+  system.state.SetServedPacPath(generated);
+
+  FileSystem& files = app.platform.files;
+  const int port = system.pacServer.Listen([&system, &files](std::string_view request) {
+    return PacHttpResponse(request, [&] { return files.ReadFile(system.state.ServedPacPath()); });
+  });
+  if (port <= 0) return "file://" + generated;
+  return "http://127.0.0.1:" + std::to_string(port) + "/pac?t=" + std::to_string(system.state.NextPacRequest());
+}

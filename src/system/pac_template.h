@@ -1,0 +1,18 @@
+#pragma once
+// Turning the PAC template pac.txt into the PAC script: two placeholders,
+// "__PROXY__" and "__DIRECT__", case-sensitive, any number of each.
+#include <string>
+#include <string_view>
+
+// What a PAC script returns for the local listener: "PROXY 127.0.0.1:" for
+// the HTTP Run mode, "SOCKS5 127.0.0.1:" otherwise, then the port and
+// ";DIRECT;" so a dead listener falls back to a direct connection.
+std::string PacProxyEntry(std::string_view runMode, std::string_view localPort);
+
+// Every "__PROXY__" becomes the entry, then every "__DIRECT__" becomes
+// "DIRECT". Time and memory grow linearly with the template.
+std::string FillPacTemplate(std::string_view pacTemplate, std::string_view proxyEntry);
+
+// Every occurrence of the ASCII text `from` that starts on a GBK character
+// boundary becomes `to`, in one pass from the left.
+std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to);

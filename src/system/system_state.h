@@ -1,0 +1,44 @@
+#pragma once
+// What the proxy, PAC and update work keep between calls. The window's
+// thread, the workers and the PAC server's thread all reach it, so every
+// field is read and written under the lock or is atomic.
+#include <atomic>
+#include <mutex>
+#include <string>
+
+class SystemState {
+ public:
+  // The host PAC templates are downloaded from; empty until it is fetched.
+  std::string PacSourceHost() const {
+    std::lock_guard lock(mutex_);
+    return pacSourceHost_;
+  }
+  void SetPacSourceHost(std::string host) {
+    std::lock_guard lock(mutex_);
+    pacSourceHost_ = std::move(host);
+  }
+
+  // The generated PAC file the local server hands out.
+  std::string ServedPacPath() const {
+    std::lock_guard lock(mutex_);
+    return servedPacPath_;
+  }
+  void SetServedPacPath(std::string path) {
+    std::lock_guard lock(mutex_);
+    servedPacPath_ = std::move(path);
+  }
+
+  // Only one update check runs at a time: false when one already runs.
+  bool BeginUpdateCheck() { return !updateCheckRunning_.exchange(true); }
+  void EndUpdateCheck() { updateCheckRunning_ = false; }
+
+  // A new number for every PAC address handed to Windows.
+  unsigned NextPacRequest() { return ++pacRequests_; }
+
+ private:
+  mutable std::mutex mutex_;
+  std::string pacSourceHost_;
+  std::string servedPacPath_;
+  std::atomic<bool> updateCheckRunning_{false};
+  std::atomic<unsigned> pacRequests_{0};
+};

@@ -1,0 +1,130 @@
+#pragma once
+// Fakes of the services behind proxy settings, the PAC file, start at logon
+// and the update check, wired together as the program wires the real ones.
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "platform/system_services.h"
+
+// Values in memory. Key and value names ignore ASCII case, as Windows' do.
+class FakeRegistry : public Registry {
+ public:
+  enum class Type { String, Number, Binary };
+  struct Value {
+    Type type;
+    std::string bytes;  // String and Binary
+    std::uint32_t number = 0;
+  };
+
+  // Keys the user has no right to change, as "HKLM\<key>" or "HKCU\<key>":
+  // writes and deletes there fail and change nothing.
+  std::set<std::string> lockedKeys;
+
+  bool SetString(RegistryRoot root, const std::string& key, const std::string& name,
+                 std::string_view value) override;
+  bool SetNumber(RegistryRoot root, const std::string& key, const std::string& name,
+                 std::uint32_t value) override;
+  bool SetBinary(RegistryRoot root, const std::string& key, const std::string& name,
+                 std::string_view bytes) override;
+  bool DeleteValue(RegistryRoot root, const std::string& key, const std::string& name) override;
+  bool ValueExists(RegistryRoot root, const std::string& key, const std::string& name) override;
+
+  // Test access, no rights checked.
+  std::optional<Value> Get(RegistryRoot root, const std::string& key, const std::string& name) const;
+  void Put(RegistryRoot root, const std::string& key, const std::string& name, Value value);
+  std::size_t Count() const { return values_.size(); }
+
+ private:
+  using Name = std::tuple<RegistryRoot, std::string, std::string>;
+  static Name NameOf(RegistryRoot root, const std::string& key, const std::string& name);
+  bool Locked(RegistryRoot root, const std::string& key) const;
+  bool Set(RegistryRoot root, const std::string& key, const std::string& name, Value value);
+  std::map<Name, Value> values_;
+};
+
+class FakePhoneBook : public PhoneBook {
+ public:
+  std::vector<std::string> entries;
+  std::vector<std::string> EntryNames() override { return entries; }
+};
+
+class FakeInternetOptions : public InternetOptions {
+ public:
+  std::vector<std::string> calls;  // "settings changed", "refresh"
+  void SettingsChanged() override { calls.push_back("settings changed"); }
+  void Refresh() override { calls.push_back("refresh"); }
+};
+
+class FakeDownloader : public Downloader {
+ public:
+  std::map<std::string, std::string> bodies;  // by URL; others give nothing
+  std::vector<std::string> requested;
+  std::string Download(const std::string& url) override;
+};
+
+class FakeConnectivityCheck : public ConnectivityCheck {
+ public:
+  bool online = true;
+  int checks = 0;
+  bool Online() override {
+    ++checks;
+    return online;
+  }
+};
+
+class FakeShellActions : public ShellActions {
+ public:
+  std::vector<std::string> opened;    // addresses
+  std::vector<std::string> launched;  // command lines
+  void OpenAddress(const std::string& address) override { opened.push_back(address); }
+  void Launch(const std::string& commandLine) override { launched.push_back(commandLine); }
+};
+
+// Listens nowhere: a test sends request heads straight to the handler.
+class FakeLoopbackServer : public LoopbackServer {
+ public:
+  int port = 50123;  // 0: cannot listen
+  int listenCalls = 0;
+  int Listen(Handler handler) override;
+  std::string Request(std::string_view head) const { return handler_ ? handler_(head) : std::string(); }
+  bool Listening() const { return static_cast<bool>(handler_); }
+
+ private:
+  Handler handler_;
+};
+
+// Work waits until the test runs it, so a test sees what happens before
+// and after a worker finishes.
+class FakeWorkerThreads : public WorkerThreads {
+ public:
+  int started = 0;
+  void Start(std::function<void()> work) override {
+    ++started;
+    pending_.push_back(std::move(work));
+  }
+  std::size_t Pending() const { return pending_.size(); }
+  // Runs the waiting work, and any work it starts, until none is left.
+  void RunAll();
+
+ private:
+  std::vector<std::function<void()>> pending_;
+};
+
+struct FakeSystem {
+  FakeRegistry registry;
+  FakePhoneBook phoneBook;
+  FakeInternetOptions internetOptions;
+  FakeDownloader downloader;
+  FakeConnectivityCheck connectivity;
+  FakeShellActions shell;
+  FakeLoopbackServer pacServer;
+  FakeWorkerThreads workers;
+  SystemServices services{registry, phoneBook, internetOptions, downloader,
+                          connectivity, shell, pacServer, workers};
+};
