@@ -1,0 +1,163 @@
+#pragma once
+// The main window on real Win32 controls: the tab control 选择夹1 with one
+// child window per page, the status bar, and the states of the tray menu's
+// items, which exist only as records until the menu pops up.
+//
+// Every control sits on the window of its page (a child of the tab control
+// covering its display area); a control inside a group box is a sibling of
+// that group box on the same page. The design positions of page controls
+// count from the tab control's corner, so each is moved by the display
+// area's offset.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <type_traits>
+#include <vector>
+
+#include "app/events.h"
+#include "app/form.h"
+#include "app/window_layout.h"
+#include "app/win32/shared_tooltip.h"
+
+struct AppContext;
+
+class MainWindow final : public Form {
+ public:
+  explicit MainWindow(HINSTANCE instance);
+  ~MainWindow() override;
+  MainWindow(const MainWindow&) = delete;
+  MainWindow& operator=(const MainWindow&) = delete;
+
+  // Makes the window, invisible, with all its controls; false when Windows
+  // refuses.
+  bool Create();
+  // From here on the window's events reach the program's behaviour.
+  void Attach(AppContext& app) { app_ = &app; }
+  HWND Handle() const { return hwnd_; }
+  // Runs until the window is destroyed; returns the process exit code.
+  int RunMessageLoop();
+
+  // Form
+  std::string Text(Ctl c) const override;
+  void SetText(Ctl c, std::string_view text) override;
+  bool Enabled(Ctl c) const override;
+  void SetEnabled(Ctl c, bool enabled) override;
+  bool Checked(Ctl c) const override;
+  void SetChecked(Ctl c, bool checked) override;
+  void SetPasswordEntry(Ctl c, bool masked) override;
+  bool PasswordEntry(Ctl c) const override;
+  void Focus(Ctl c) override;
+
+  int RowCount(Ctl list) const override;
+  std::string RowCaption(Ctl list, int row) const override;
+  void AddRow(Ctl list, std::string_view caption) override;
+  void SetRowCaption(Ctl list, int row, std::string_view caption) override;
+  void RemoveRow(Ctl list, int row) override;
+  int SelectedRow(Ctl list) const override;
+  void SelectRow(Ctl list, int row) override;
+
+  int ComboSelection(Ctl combo) const override;
+  void SetComboSelection(Ctl combo, int index) override;
+
+  int CurrentPage(Ctl tab) const override;
+  void SetCurrentPage(Ctl tab, int page) override;
+
+  std::string StatusText(int part) const override;
+  void SetStatusText(int part, std::string_view text) override;
+
+  std::string Title() const override;
+  void SetTitle(std::string_view text) override;
+  bool WindowVisible() const override;
+  void SetWindowVisible(bool visible) override;
+  void DestroyWindow() override;
+  std::uintptr_t WindowHandle() const override;
+
+  bool MenuChecked(std::string_view item) const override;
+  void SetMenuChecked(std::string_view item, bool checked) override;
+  bool MenuEnabled(std::string_view item) const override;
+  void SetMenuEnabled(std::string_view item, bool enabled) override;
+  std::string MenuCaption(std::string_view item) const override;
+  void SetMenuCaption(std::string_view item, std::string_view caption) override;
+
+  void ShowMessage(std::string_view text, std::string_view title) override;
+  void PopupTrayMenu() override;
+
+ private:
+  // What the pop-up shows of one tray-menu item; kept in the order of
+  // TrayMenuItems().
+  struct MenuItemState {
+    std::string caption;
+    bool checked;
+    bool enabled;
+    bool visible;
+  };
+
+  // main_window_controls.cpp: making and placing the controls.
+  void CreateControls();
+  HWND CreateControl(const ControlSpec& spec);
+  // Makes the fonts for `dpi` and places everything in the window.
+  void ApplyDpi(UINT dpi);
+  void LayOutControls();
+  void ShowPage(int page);
+
+  // main_window.cpp: messages.
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK PageProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void OnCommand(int id, int code);
+  void OnNotify(const NMHDR& header);
+  void OnMenuItemChosen(int commandId);
+  void OnDropFiles(HDROP drop);
+  void OnDpiChanged(UINT dpi, const RECT& suggested);
+  void OnSessionEnding();
+  void Raise(Ctl control, ControlEvent event);
+
+  // main_window_menu.cpp: the tray menu.
+  HMENU BuildTrayMenu() const;
+  MenuItemState* FindMenuState(std::string_view item);
+  const MenuItemState* FindMenuState(std::string_view item) const;
+
+  // The window's handle for a control; the tab control and the status bar too.
+  HWND Control(Ctl c) const;
+
+  // Runs `call` on the window's thread and returns its result. Worker
+  // threads wait in SendMessage until the window's thread has run it.
+  template <class Call>
+  auto OnWindowThread(Call&& call) const -> decltype(call());
+
+  HINSTANCE instance_;
+  DWORD threadId_;
+  AppContext* app_ = nullptr;
+  HWND hwnd_ = nullptr;
+  HWND tab_ = nullptr;
+  HWND status_ = nullptr;
+  HWND pages_[2] = {};
+  std::vector<HWND> controls_;  // in the order of MainWindowControls()
+  UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
+  HFONT uiFont_ = nullptr;
+  HFONT comboFont_ = nullptr;
+  SharedTooltip tooltip_;
+  std::vector<MenuItemState> menu_;
+};
+
+// The private message that carries a call to the window's thread; its
+// lParam points to a std::function<void()>.
+inline constexpr UINT kRunOnWindowThread = WM_APP + 1;
+
+template <class Call>
+auto MainWindow::OnWindowThread(Call&& call) const -> decltype(call()) {
+  using Result = decltype(call());
+  if (GetCurrentThreadId() == threadId_) return call();
+  if constexpr (std::is_void_v<Result>) {
+    std::function<void()> carried = [&] { call(); };
+    SendMessageA(hwnd_, kRunOnWindowThread, 0, reinterpret_cast<LPARAM>(&carried));
+  } else {
+    // A window that is gone runs nothing; the caller sees the empty value.
+    Result result{};
+    std::function<void()> carried = [&] { result = call(); };
+    SendMessageA(hwnd_, kRunOnWindowThread, 0, reinterpret_cast<LPARAM>(&carried));
+    return result;
+  }
+}

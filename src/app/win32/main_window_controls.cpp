@@ -1,0 +1,258 @@
+// Making the main window's controls from the design table and placing them
+// at the monitor's DPI.
+#include "app/win32/main_window.h"
+
+#include <commctrl.h>
+
+#include "app/win32/dpi.h"
+
+namespace {
+
+constexpr char kUiFontFace[] = "Microsoft YaHei";
+constexpr int kUiFontPoints = 9;
+constexpr char kProtocolFontFace[] = "黑体";
+constexpr int kProtocolFontPixels = 14;
+constexpr int kTooltipWidth = 560;
+
+struct ControlClass {
+  const char* className;
+  DWORD style;
+  DWORD exStyle;
+};
+
+ControlClass ClassFor(const ControlSpec& spec) {
+  switch (spec.kind) {
+    case ControlKind::ListView:
+      return {WC_LISTVIEWA,
+              WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOCOLUMNHEADER,
+              WS_EX_CLIENTEDGE};
+    case ControlKind::Button:
+      return {"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 0};
+    case ControlKind::GroupBox:
+      return {"BUTTON", BS_GROUPBOX, 0};
+    case ControlKind::Label:
+      return {"STATIC", SS_LEFT | SS_CENTERIMAGE | SS_NOPREFIX, 0};
+    case ControlKind::Edit: {
+      DWORD style = WS_TABSTOP | ES_AUTOHSCROLL;
+      if (spec.style & kDigitsOnly) style |= ES_NUMBER;
+      if (spec.style & kPassword) style |= ES_PASSWORD;
+      if (spec.style & kReadOnly) style |= ES_READONLY;
+      return {"EDIT", style, WS_EX_CLIENTEDGE};
+    }
+    case ControlKind::CheckBox:
+      return {"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX, 0};
+    case ControlKind::ComboBox:
+      return {WC_COMBOBOXA, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0};
+  }
+  return {"STATIC", 0, 0};
+}
+
+// The page a control sits on; a control in a group box shares its page.
+int PageOf(const ControlSpec& spec) {
+  if (spec.parent == Parent::Group) {
+    const ControlSpec* group = FindControl(spec.group);
+    return group && group->parent == Parent::Page1 ? 1 : 0;
+  }
+  return spec.parent == Parent::Page1 ? 1 : 0;
+}
+
+// The design rectangle counted from the tab control's corner.
+Rect96 OnTabControl(const ControlSpec& spec) {
+  Rect96 r = spec.rect;
+  if (spec.parent == Parent::Group) {
+    if (const ControlSpec* group = FindControl(spec.group)) {
+      r.left += group->rect.left;
+      r.top += group->rect.top;
+    }
+  }
+  return r;
+}
+
+HFONT MakeFont(const char* face, int pixelHeight) {
+  LOGFONTA font{};
+  font.lfHeight = -pixelHeight;
+  font.lfWeight = FW_NORMAL;
+  // The faces are Chinese; the charset lets the font mapper fall back to
+  // another Chinese face where this one is missing.
+  font.lfCharSet = GB2312_CHARSET;
+  font.lfOutPrecision = OUT_DEFAULT_PRECIS;
+  font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+  font.lfQuality = DEFAULT_QUALITY;
+  font.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
+  lstrcpynA(font.lfFaceName, face, LF_FACESIZE);
+  return CreateFontIndirectA(&font);
+}
+
+void SetFont(HWND window, HFONT font) {
+  SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+
+// A drop-down list's selection field takes its height from its item height;
+// the frame around it differs between themes, so measure and correct once.
+void SetSelectionFieldHeight(HWND combo, int height) {
+  const int frame = 6;
+  SendMessageA(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height - frame);
+  RECT shown{};
+  GetWindowRect(combo, &shown);
+  const int error = (shown.bottom - shown.top) - height;
+  if (error != 0)
+    SendMessageA(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height - frame - error);
+}
+
+}  // namespace
+
+void MainWindow::ApplyDpi(UINT dpi) {
+  dpi_ = dpi;
+  HFONT oldUi = uiFont_;
+  HFONT oldCombo = comboFont_;
+  uiFont_ = MakeFont(kUiFontFace, MulDiv(kUiFontPoints, static_cast<int>(dpi), 72));
+  comboFont_ = MakeFont(kProtocolFontFace, ScaleForDpi(kProtocolFontPixels, dpi));
+  LayOutControls();
+  // Only now do the controls no longer use the old fonts.
+  if (oldUi) DeleteObject(oldUi);
+  if (oldCombo) DeleteObject(oldCombo);
+}
+
+void MainWindow::CreateControls() {
+  const WindowDesign& design = MainWindowDesign();
+
+  // Made first, then put below its pages' controls (see below): the tab
+  // control draws the pages' background.
+  tab_ = CreateWindowExA(0, WC_TABCONTROLA, "",
+                         WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_TABSTOP, 0, 0,
+                         0, 0, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(Ctl::选择夹1)),
+                         instance_, nullptr);
+  // Tab-key navigation descends through the tab control into the pages.
+  SetWindowLongPtrA(tab_, GWL_EXSTYLE, GetWindowLongPtrA(tab_, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
+  for (int page = 0; page < 2; ++page) {
+    std::string caption(design.pageCaptions[page]);
+    TCITEMA item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = caption.data();
+    SendMessageA(tab_, TCM_INSERTITEMA, page, reinterpret_cast<LPARAM>(&item));
+    pages_[page] = CreateWindowExA(WS_EX_CONTROLPARENT, "CorvanePage", "",
+                                   WS_CHILD | WS_CLIPSIBLINGS | (page == 0 ? WS_VISIBLE : 0), 0, 0,
+                                   0, 0, tab_, nullptr, instance_, this);
+  }
+
+  status_ = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, hwnd_,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(Ctl::状态条1)), instance_,
+                            nullptr);
+  // Parts first: a part that does not exist takes no text. LayOutControls
+  // sizes them for the DPI.
+  int rightEdges[3] = {design.statusWidths[0], 0, 0};
+  rightEdges[1] = rightEdges[0] + design.statusWidths[1];
+  rightEdges[2] = rightEdges[1] + design.statusWidths[2];
+  SendMessageA(status_, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(rightEdges));
+  for (int part = 0; part < 3; ++part) {
+    const std::string text(design.statusTexts[part]);
+    SendMessageA(status_, SB_SETTEXTA, part, reinterpret_cast<LPARAM>(text.c_str()));
+  }
+
+  for (const ControlSpec& spec : MainWindowControls()) controls_.push_back(CreateControl(spec));
+
+  // Group boxes go to the bottom of their page, so the controls inside them
+  // get the mouse (and their tooltips) and are not painted over.
+  const auto specs = MainWindowControls();
+  for (std::size_t i = 0; i < specs.size(); ++i) {
+    if (specs[i].kind == ControlKind::GroupBox)
+      SetWindowPos(controls_[i], HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+
+  for (const ControlSpec& spec : specs) {
+    const std::string tip = TooltipFor(spec.id);
+    if (!tip.empty()) tooltip_.Attach(Control(spec.id), tip);
+  }
+
+  ShowPage(0);
+}
+
+HWND MainWindow::CreateControl(const ControlSpec& spec) {
+  const ControlClass cls = ClassFor(spec);
+  DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | cls.style;
+  if (spec.style & kDisabled) style |= WS_DISABLED;
+  const std::string caption(spec.caption);
+  HWND control = CreateWindowExA(cls.exStyle, cls.className, caption.c_str(), style, 0, 0, 0, 0,
+                                 pages_[PageOf(spec)],
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_,
+                                 nullptr);
+  if (!control) return nullptr;
+
+  switch (spec.kind) {
+    case ControlKind::ListView: {
+      SendMessageA(control, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
+                   LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+      LVCOLUMNA column{};
+      column.mask = LVCF_WIDTH;
+      SendMessageA(control, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+      break;
+    }
+    case ControlKind::Edit:
+      // Visual styles would mask with a dot; the design masks with '*'.
+      if (spec.style & kPassword) SendMessageA(control, EM_SETPASSWORDCHAR, '*', 0);
+      break;
+    case ControlKind::ComboBox:
+      for (std::string_view item : MainWindowDesign().protocolItems) {
+        const std::string text(item);
+        SendMessageA(control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+      }
+      break;
+    default:
+      break;
+  }
+  return control;
+}
+
+void MainWindow::LayOutControls() {
+  const auto px = [this](int designPixels) { return ScaleForDpi(designPixels, dpi_); };
+  const WindowDesign& design = MainWindowDesign();
+
+  SetFont(tab_, uiFont_);
+  SetFont(status_, uiFont_);
+  SetWindowPos(tab_, HWND_BOTTOM, px(design.tab.left), px(design.tab.top), px(design.tab.width),
+               px(design.tab.height), SWP_NOACTIVATE);
+
+  // The pages cover the tab control's display area, which depends on the
+  // height of the tab headers and so on the font.
+  RECT display{};
+  GetClientRect(tab_, &display);
+  SendMessageA(tab_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
+  for (HWND page : pages_)
+    SetWindowPos(page, nullptr, display.left, display.top, display.right - display.left,
+                 display.bottom - display.top, SWP_NOZORDER | SWP_NOACTIVATE);
+
+  const auto specs = MainWindowControls();
+  for (std::size_t i = 0; i < specs.size(); ++i) {
+    HWND control = controls_[i];
+    if (!control) continue;
+    const ControlSpec& spec = specs[i];
+    const Rect96 r = OnTabControl(spec);
+    SetFont(control, spec.kind == ControlKind::ComboBox ? comboFont_ : uiFont_);
+    const int height = spec.kind == ControlKind::ComboBox ? px(r.height + 120) : px(r.height);
+    SetWindowPos(control, nullptr, px(r.left) - display.left, px(r.top) - display.top,
+                 px(r.width), height, SWP_NOZORDER | SWP_NOACTIVATE);
+
+    if (spec.kind == ControlKind::ComboBox) SetSelectionFieldHeight(control, px(r.height));
+    if (spec.kind == ControlKind::ListView) {
+      // One column as wide as the list, leaving room for a vertical scroll bar.
+      RECT client{};
+      GetClientRect(control, &client);
+      SendMessageA(control, LVM_SETCOLUMNWIDTH, 0,
+                   client.right - GetSystemMetrics(SM_CXVSCROLL));
+    }
+  }
+
+  // The status bar docks itself at the bottom on WM_SIZE.
+  SendMessageA(status_, WM_SIZE, 0, 0);
+  int rightEdges[3];
+  int edge = 0;
+  for (int part = 0; part < 3; ++part) rightEdges[part] = edge += px(design.statusWidths[part]);
+  SendMessageA(status_, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(rightEdges));
+
+  tooltip_.Relayout(uiFont_, px(kTooltipWidth));
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void MainWindow::ShowPage(int page) {
+  for (int i = 0; i < 2; ++i) ShowWindow(pages_[i], i == page ? SW_SHOW : SW_HIDE);
+}

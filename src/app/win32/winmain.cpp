@@ -1,0 +1,40 @@
+// The program's entry: the Windows services, the hidden main window, the
+// startup sequence, then the message loop until the window is destroyed.
+//
+// The headers with the platform interfaces come before <windows.h>, whose
+// ReplaceFile macro would otherwise rename FileSystem::ReplaceFile here.
+#include "app/app_context.h"
+#include "app/startup.h"
+#include "app/tray_icon.h"
+#include "platform/win32/dialogs_win32.h"
+#include "platform/win32/file_system_win32.h"
+#include "platform/win32/process_list_win32.h"
+#include "platform/win32/program_location_win32.h"
+#include "platform/win32/single_instance_win32.h"
+#include "platform/win32/win32_notification_area.h"
+
+#include "app/win32/main_window.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  Win32FileSystem files;
+  Win32ProgramLocation location;
+  Win32Dialogs dialogs;
+  Win32ProcessList processes;
+  Win32SingleInstance instanceEvent;
+  Platform platform{files, location, dialogs, processes, instanceEvent};
+
+  MainWindow window(instance);
+  if (!window.Create()) return 1;
+  dialogs.SetOwner(window.WindowHandle());
+
+  Win32NotificationArea shell;
+  TrayIcon tray(shell);
+
+  AppContext app(window, platform);
+  app.tray = &tray;
+  window.Attach(app);
+
+  // A second copy ends here, before it touches anything.
+  if (RunStartupSequence(app) == StartupResult::ExitNow) return 0;
+  return window.RunMessageLoop();
+}
