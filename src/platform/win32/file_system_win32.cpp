@@ -1,0 +1,87 @@
+// This header comes before <windows.h>: windows.h defines ReplaceFile as a
+// macro, which must not rename the interface's method.
+#include "platform/win32/file_system_win32.h"
+
+#include <algorithm>
+
+#include <windows.h>
+#undef ReplaceFile
+
+namespace {
+
+// Closes the handle however the function leaves.
+class FileHandle {
+ public:
+  explicit FileHandle(HANDLE handle) : handle_(handle) {}
+  ~FileHandle() {
+    if (valid()) CloseHandle(handle_);
+  }
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+  HANDLE get() const { return handle_; }
+
+ private:
+  HANDLE handle_;
+};
+
+constexpr DWORD kChunk = 1u << 20;
+
+}  // namespace
+
+FileContent Win32FileSystem::ReadFile(const std::string& path) {
+  FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) {
+    const DWORD error = GetLastError();
+    const bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+    return {missing ? ReadStatus::Missing : ReadStatus::Failed, {}};
+  }
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > 0x7FFFFFFF)
+    return {ReadStatus::Failed, {}};
+
+  FileContent content{ReadStatus::Ok, std::string(static_cast<std::size_t>(size.QuadPart), '\0')};
+  std::size_t done = 0;
+  while (done < content.bytes.size()) {
+    const auto want = static_cast<DWORD>(std::min<std::size_t>(kChunk, content.bytes.size() - done));
+    DWORD got = 0;
+    if (!::ReadFile(file.get(), content.bytes.data() + done, want, &got, nullptr))
+      return {ReadStatus::Failed, {}};
+    if (got == 0) break;  // the file shrank while being read
+    done += got;
+  }
+  content.bytes.resize(done);
+  return content;
+}
+
+bool Win32FileSystem::WriteNewFile(const std::string& path, std::string_view bytes) {
+  FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) return false;
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const auto want = static_cast<DWORD>(std::min<std::size_t>(kChunk, bytes.size() - done));
+    DWORD written = 0;
+    if (!WriteFile(file.get(), bytes.data() + done, want, &written, nullptr) || written == 0)
+      return false;
+    done += written;
+  }
+  return FlushFileBuffers(file.get()) != FALSE;
+}
+
+bool Win32FileSystem::ReplaceFile(const std::string& from, const std::string& to) {
+  // MoveFileEx refuses to replace a read-only file, which keeps a file the
+  // user protected as it is.
+  return MoveFileExA(from.c_str(), to.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
+bool Win32FileSystem::RemoveFile(const std::string& path) {
+  return DeleteFileA(path.c_str()) != FALSE;
+}
+
+bool Win32FileSystem::FileExists(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
