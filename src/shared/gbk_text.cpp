@@ -3,7 +3,12 @@
 namespace gbk {
 
 std::size_t CharLength(std::string_view text, std::size_t pos) {
-  if (pos + 1 < text.size() && IsLeadByte(static_cast<unsigned char>(text[pos]))) return 2;
+  // A lead byte before anything but a trail byte (a CR, a quote) stands
+  // alone, so a broken character never swallows the ASCII after it.
+  if (pos + 1 < text.size() && IsLeadByte(static_cast<unsigned char>(text[pos])) &&
+      static_cast<unsigned char>(text[pos + 1]) >= 0x40 && text[pos + 1] != 0x7F &&
+      static_cast<unsigned char>(text[pos + 1]) != 0xFF)
+    return 2;
   return 1;
 }
 
