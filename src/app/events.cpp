@@ -6,6 +6,9 @@
 #include "app/window_handlers.h"
 #include "config/configuration.h"
 #include "config/node_list.h"
+#include "diag/account_self_check.h"
+#include "diag/latency_test.h"
+#include "links/share_links.h"
 
 void OnControlEvent(AppContext& app, Ctl control, ControlEvent event) {
   switch (event) {
@@ -16,6 +19,9 @@ void OnControlEvent(AppContext& app, Ctl control, ControlEvent event) {
         case Ctl::按钮_删除: DeleteNode(app); break;
         case Ctl::超级列表框_服务器列表: ShowSelectedNode(app); break;
         case Ctl::按钮_浏览: BrowseForEngine(app); break;
+        case Ctl::按钮_生成分享链接: GenerateShareLink(app); break;
+        case Ctl::按钮_导入分享链接: ImportShareLinks(app); break;
+        case Ctl::按钮_检测延迟: StartLatencyTest(app, LatencySource::Button); break;
         case Ctl::选择框_密码明文: SwitchPasswordPlainText(app); break;
         case Ctl::选择框_局域网连接: WriteLanConnection(app); break;
         case Ctl::选择框_自定义默认网关: ToggleCustomGateway(app); break;
@@ -46,6 +52,14 @@ void OnMenuCommand(AppContext& app, std::string_view item) {
     ShowServerEditor(app);
   else if (item == menu::退出)
     ExitProgram(app);
+  else if (item == menu::生成分享链接)
+    GenerateShareLink(app);
+  else if (item == menu::导入分享链接)
+    ImportShareLinks(app);
+  else if (item == menu::账号自检)
+    StartSelfCheck(app);
+  else if (item == menu::检测延迟)
+    StartLatencyTest(app, LatencySource::TrayMenu);
 }
 
 void OnFilesDropped(AppContext& app, const std::vector<std::string>& paths) {

@@ -40,6 +40,7 @@ std::vector<std::string> TempFolder::Names() const {
 
 TestApp::TestApp() {
   location.directory = folder.Path();
+  app.diag = &diag.services;
   form.onEvent = [this](Ctl c, ControlEvent e) { OnControlEvent(app, c, e); };
 }
 

@@ -9,6 +9,7 @@
 #include "app/app_context.h"
 #include "app/events.h"
 #include "fakes/disk_file_system.h"
+#include "fakes/fake_diag.h"
 #include "fakes/fake_form.h"
 #include "platform/platform.h"
 
@@ -75,5 +76,6 @@ struct TestApp {
   FakeProcessList processes;
   FakeSingleInstance instance;
   Platform platform{files, location, dialogs, processes, instance};
+  FakeDiag diag;
   AppContext app{form, platform};
 };

@@ -1,0 +1,82 @@
+#include "links/share_links.h"
+
+#include <array>
+#include <utility>
+
+#include "app/app_context.h"
+#include "config/node_list.h"
+#include "links/share_link_codec.h"
+#include "platform/diag_services.h"
+
+namespace {
+
+// The fields a link needs, in the order they are checked, with the message
+// for an empty one.
+constexpr std::array<std::pair<Ctl, std::string_view>, 5> kRequiredFields{{
+    {Ctl::编辑框_文件位置, "文件位置 不能为空！"},
+    {Ctl::编辑框_本地端口, "本地端口 不能为空！"},
+    {Ctl::编辑框_服务器IP, "服务器IP 不能为空！"},
+    {Ctl::编辑框_服务器端口, "服务器端口 不能为空！"},
+    {Ctl::编辑框_服务器密码, "服务器密码 不能为空！"},
+}};
+
+bool FieldsReadyForLink(Form& form) {
+  for (const auto& [field, message] : kRequiredFields) {
+    if (form.Text(field).empty()) {
+      form.ShowMessage(message, "错误");
+      return false;
+    }
+  }
+  if (form.ComboSelection(Ctl::组合框_服务器协议) == -1) {
+    form.ShowMessage("服务器协议 不能为空！", "错误");
+    return false;
+  }
+  return true;
+}
+
+void AddLinkedNode(AppContext& app, const LinkedNode& node) {
+  Form& form = app.form;
+  NewNode(app);
+  form.SetText(Ctl::编辑框_服务器IP, node.address);
+  form.SetText(Ctl::编辑框_服务器端口, node.port);
+  form.SetText(Ctl::编辑框_服务器密码, node.password);
+  form.SetComboSelection(Ctl::组合框_服务器协议, node.protocol);
+  SaveNodeList(app);
+  if (!form.WindowVisible()) {
+    form.SetCurrentPage(Ctl::选择夹1, 0);
+    form.SetWindowVisible(true);
+  }
+}
+
+}  // namespace
+
+std::string RunShareLinkCodec(AppContext& app, LinkCodecMode mode, std::string_view text) {
+  Form& form = app.form;
+  if (mode == LinkCodecMode::Generate) {
+    return ShareLinkFor({form.Text(Ctl::编辑框_服务器IP), form.Text(Ctl::编辑框_服务器端口),
+                         form.Text(Ctl::编辑框_服务器密码), form.ComboSelection(Ctl::组合框_服务器协议)});
+  }
+  if (text.empty()) {
+    form.ShowMessage("导入分享链接 不能为空！", "错误");
+    return {};
+  }
+  for (std::string_view line : LinkLines(text))
+    if (const auto node = ParseShareLink(line)) AddLinkedNode(app, *node);
+  return {};
+}
+
+void GenerateShareLink(AppContext& app) {
+  if (!app.diag || !FieldsReadyForLink(app.form)) return;
+  app.diag->clipboard.WriteText(RunShareLinkCodec(app, LinkCodecMode::Generate, {}));
+  app.form.ShowMessage("Brook账号分享链接已复制到剪辑板中！", "提示");
+}
+
+void ImportShareLinks(AppContext& app) {
+  if (!app.diag) return;
+  const std::string text = WithoutSpaces(app.diag->clipboard.ReadText());
+  if (text.empty()) {
+    app.form.ShowMessage("剪辑板(剪切板)为空！", "错误");
+    return;
+  }
+  RunShareLinkCodec(app, LinkCodecMode::Import, text);
+}

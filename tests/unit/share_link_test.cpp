@@ -1,0 +1,256 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+#include "app/tray_menu_layout.h"
+#include "config/ini_document.h"
+#include "links/share_link_codec.h"
+#include "links/share_links.h"
+#include "fakes/fake_platform.h"
+
+namespace {
+
+constexpr Ctl kList = Ctl::超级列表框_服务器列表;
+
+TEST(ShareLinkEscaping, EscapesTheNineteenCharactersAndNothingElse) {
+  EXPECT_EQ(EscapeLinkBody(" !#$&'()*+,/:;=?@[]"),
+            "%20%21%23%24%26%27%28%29%2A%2B%2C%2F%3A%3B%3D%3F%40%5B%5D");
+  EXPECT_EQ(EscapeLinkBody("aZ09-._~%\"<>\\^`{|}中文"), "aZ09-._~%\"<>\\^`{|}中文");
+  EXPECT_EQ(UnescapeLinkBody("%20%21%23%24%26%27%28%29%2A%2B%2C%2F%3A%3B%3D%3F%40%5B%5D"),
+            " !#$&'()*+,/:;=?@[]");
+}
+
+TEST(ShareLinkEscaping, UnescapingIsExactCaseAndLeavesOtherPercentsAlone) {
+  EXPECT_EQ(UnescapeLinkBody("a%3ab%2fc"), "a%3ab%2fc");
+  EXPECT_EQ(UnescapeLinkBody("%"), "%");
+  EXPECT_EQ(UnescapeLinkBody("%2"), "%2");
+  EXPECT_EQ(UnescapeLinkBody("100%25%40"), "100%25@");
+  EXPECT_EQ(UnescapeLinkBody("%%3A3A"), "%:3A");  // one replacement, not two
+}
+
+TEST(ShareLinkEscaping, ADoubleByteCharacterWithAnAsciiLookingTrailSurvivesTheRoundTrip) {
+  const std::string text = "\x81\x40\x8B\x5B\x8B\x5D";  // trail bytes "@", "[", "]"
+  EXPECT_EQ(UnescapeLinkBody(EscapeLinkBody(text)), text);
+}
+
+TEST(ShareLinkParsing, AcceptsOnlyWellFormedLinks) {
+  const auto node = ParseShareLink("brook://stream%201.2.3.4%3A443%20pw");
+  ASSERT_TRUE(node);
+  EXPECT_EQ(node->address, "1.2.3.4");
+  EXPECT_EQ(node->port, "443");
+  EXPECT_EQ(node->password, "pw");
+  EXPECT_EQ(node->protocol, 1);
+  EXPECT_EQ(ParseShareLink("brook://vpn%20h%3A1%20p")->protocol, 2);
+
+  for (const char* bad : {"Brook://default%20h%3A1%20p", "brook:/default%20h%3A1%20p",
+                          "brook://Default%20h%3A1%20p", "brook://socks5%20h%3A1%20p",
+                          "brook://default%20h%3A1%20p%20q", "brook://default%20h%3A1",
+                          "brook://default%20%20h%3A1%20p", "brook://default%20h%3a1%20p",
+                          "brook://default%20h%20p", "brook://default%20::1%3A1%20p", "brook://", ""})
+    EXPECT_FALSE(ParseShareLink(bad)) << bad;
+
+  // An empty last piece does not count, an empty piece in between does.
+  EXPECT_TRUE(ParseShareLink("brook://default%20h%3A1%20p%20"));
+  EXPECT_EQ(ParseShareLink("brook://default%20%3A1%20p")->address, "");
+  EXPECT_FALSE(ParseShareLink("brook://default%20h%3A%20p"));
+}
+
+TEST(ShareLinkParsing, LinesEndAtCrLfOnly) {
+  using V = std::vector<std::string_view>;
+  EXPECT_EQ(LinkLines("a\r\nb\r\n"), (V{"a", "b"}));
+  EXPECT_EQ(LinkLines("a\r\n\r\nb"), (V{"a", "", "b"}));
+  EXPECT_EQ(LinkLines("a\nb\rc"), (V{"a\nb\rc"}));
+  EXPECT_EQ(WithoutSpaces("a b\xA1\xA1" "c\xB0\xA1\xA1\xC0"), "abc\xB0\xA1\xA1\xC0");
+}
+
+struct ShareLinksTest : ::testing::Test {
+  ShareLinksTest() {
+    t.WriteConfig("[NodeList]\r\nNum=1\r\n[Node]\r\nNode1=10.0.0.1 80 first 0 one\r\n");
+    t.Load();
+    t.form.SetText(Ctl::编辑框_文件位置, "C:\\brook\\brook.exe");
+  }
+  void EditNode(const std::string& address, const std::string& port, const std::string& password, int protocol) {
+    t.form.SetText(Ctl::编辑框_服务器IP, address);
+    t.form.SetText(Ctl::编辑框_服务器端口, port);
+    t.form.SetText(Ctl::编辑框_服务器密码, password);
+    t.form.SetComboSelection(Ctl::组合框_服务器协议, protocol);
+  }
+  std::string Generated(const std::string& address, const std::string& port, const std::string& password,
+                        int protocol) {
+    EditNode(address, port, password, protocol);
+    GenerateShareLink(t.app);
+    return t.diag.clipboard.text;
+  }
+  void Import(const std::string& clipboard) {
+    t.diag.clipboard.text = clipboard;
+    ImportShareLinks(t.app);
+  }
+  std::size_t Nodes() const { return t.app.nodes.lines.size(); }
+
+  TestApp t;
+};
+
+TEST_F(ShareLinksTest, GeneratesTheLinkOfTheEditedNode) {
+  const std::string link = Generated("127.0.0.1", "2333", "p@ss", 0);
+  EXPECT_EQ(link, "brook://default%20127.0.0.1%3A2333%20p%40ss");
+  ASSERT_EQ(t.form.messages.size(), 1u);
+  EXPECT_EQ(t.form.messages[0].text, "Brook账号分享链接已复制到剪辑板中！");
+  EXPECT_EQ(t.form.messages[0].title, "提示");
+
+  EXPECT_TRUE(Generated("h", "1", "p", 1).starts_with("brook://stream%20"));
+  EXPECT_TRUE(Generated("h", "1", "p", 2).starts_with("brook://vpn%20"));
+  EXPECT_EQ(Generated("h", "1", "100%40", 0), "brook://default%20h%3A1%20100%40");
+}
+
+TEST_F(ShareLinksTest, GenerationStopsAtTheFirstEmptyFieldInOrder) {
+  const std::pair<Ctl, const char*> fields[] = {
+      {Ctl::编辑框_文件位置, "文件位置 不能为空！"},   {Ctl::编辑框_本地端口, "本地端口 不能为空！"},
+      {Ctl::编辑框_服务器IP, "服务器IP 不能为空！"},   {Ctl::编辑框_服务器端口, "服务器端口 不能为空！"},
+      {Ctl::编辑框_服务器密码, "服务器密码 不能为空！"},
+  };
+  for (const auto& [field, message] : fields) {
+    TestApp fresh;
+    fresh.form.SetText(Ctl::编辑框_文件位置, "x");
+    fresh.form.SetText(Ctl::编辑框_本地端口, "2080");
+    fresh.form.SetText(Ctl::编辑框_服务器IP, "h");
+    fresh.form.SetText(Ctl::编辑框_服务器端口, "1");
+    fresh.form.SetText(Ctl::编辑框_服务器密码, "p");
+    fresh.form.SetComboSelection(Ctl::组合框_服务器协议, -1);  // also missing, but checked last
+    fresh.form.SetText(field, "");
+    GenerateShareLink(fresh.app);
+    ASSERT_EQ(fresh.form.messages.size(), 1u);
+    EXPECT_EQ(fresh.form.messages[0].text, message);
+    EXPECT_EQ(fresh.form.messages[0].title, "错误");
+    EXPECT_EQ(fresh.diag.clipboard.writes, 0);
+  }
+  EditNode("h", "1", "p", -1);
+  t.form.SetText(Ctl::编辑框_本地端口, "2080");
+  GenerateShareLink(t.app);
+  EXPECT_EQ(t.form.messages.back().text, "服务器协议 不能为空！");
+  EXPECT_EQ(t.diag.clipboard.writes, 0);
+}
+
+TEST_F(ShareLinksTest, AnImportedLinkBecomesASavedNodeWithTheSameValues) {
+  const std::string link = Generated("127.0.0.1", "2333", "secret", 1);
+  t.form.messages.clear();
+  Import(link);
+  ASSERT_EQ(Nodes(), 2u);
+  EXPECT_EQ(t.app.nodes.lines[1], "127.0.0.1 2333 secret 1 ");
+  EXPECT_EQ(t.form.Rows().back(), "127.0.0.1:2333");
+  EXPECT_EQ(t.form.SelectedRow(kList), 1);
+  EXPECT_EQ(t.form.ComboSelection(Ctl::组合框_服务器协议), 1);
+  EXPECT_TRUE(t.form.messages.empty());  // no summary
+  const IniDocument saved = IniDocument::Parse(t.ConfigText());
+  EXPECT_EQ(saved.Get("NodeList", "Num", ""), "2");
+  EXPECT_EQ(saved.Get("Node", "Node2", ""), "127.0.0.1 2333 secret 1");
+  EXPECT_EQ(saved.Get("Node", "Node1", ""), "10.0.0.1 80 first 0 one");
+}
+
+TEST_F(ShareLinksTest, LinksThatCannotCarryTheirNodeAreSkipped) {
+  Import(Generated("h", "1", "two words", 0));    // the password's space splits the body
+  Import(Generated("2001:db8::1", "443", "p", 0));  // the address's colons split the server
+  Import("Brook://default%20h%3A1%20p");
+  EXPECT_EQ(Nodes(), 1u);
+  Import(Generated("h", "1", "a%40b", 0));  // the literal escape comes back unescaped
+  ASSERT_EQ(Nodes(), 2u);
+  EXPECT_EQ(t.form.Text(Ctl::编辑框_服务器密码), "a@b");
+}
+
+TEST_F(ShareLinksTest, EachCrLfLineIsOneLinkButLfAloneIsNot) {
+  Import("brook://default%20a%3A1%20p\r\nbrook://vpn%20b%3A2%20q\r\n");
+  ASSERT_EQ(Nodes(), 3u);
+  EXPECT_EQ(t.app.nodes.lines[1], "a 1 p 0 ");
+  EXPECT_EQ(t.app.nodes.lines[2], "b 2 q 2 ");
+  EXPECT_NE(t.ConfigText().find("Node3=b 2 q 2"), std::string::npos);
+
+  Import("brook://default%20c%3A3%20p\nbrook://default%20d%3A4%20q");
+  EXPECT_EQ(Nodes(), 3u);
+}
+
+TEST_F(ShareLinksTest, SpacesOnTheClipboardAreIgnoredAndOnlySpacesCountAsEmpty) {
+  Import(" brook://default%20h%3A1\xA1\xA1%20p ");
+  ASSERT_EQ(Nodes(), 2u);
+  EXPECT_EQ(t.app.nodes.lines[1], "h 1 p 0 ");
+  for (const char* empty : {"", "   ", "\xA1\xA1 \xA1\xA1"}) {
+    t.form.messages.clear();
+    Import(empty);
+    ASSERT_EQ(t.form.messages.size(), 1u);
+    EXPECT_EQ(t.form.messages[0].text, "剪辑板(剪切板)为空！");
+    EXPECT_EQ(t.form.messages[0].title, "错误");
+  }
+  EXPECT_EQ(Nodes(), 2u);
+}
+
+TEST_F(ShareLinksTest, AnImportShowsTheHiddenWindowOnItsFirstPage) {
+  t.form.SetWindowVisible(false);
+  t.form.SetCurrentPage(Ctl::选择夹1, 1);
+  Import("no links here");
+  EXPECT_FALSE(t.form.WindowVisible());
+  Import("brook://default%20h%3A1%20p");
+  EXPECT_TRUE(t.form.WindowVisible());
+  EXPECT_EQ(t.form.CurrentPage(Ctl::选择夹1), 0);
+}
+
+TEST_F(ShareLinksTest, TheCodecInImportModeRefusesEmptyText) {
+  EXPECT_EQ(RunShareLinkCodec(t.app, LinkCodecMode::Import, ""), "");
+  ASSERT_EQ(t.form.messages.size(), 1u);
+  EXPECT_EQ(t.form.messages[0].text, "导入分享链接 不能为空！");
+}
+
+TEST_F(ShareLinksTest, TheButtonsAndTrayItemsRunTheCodec) {
+  EditNode("h", "7", "p", 0);
+  t.form.SetText(Ctl::编辑框_本地端口, "2080");
+  t.form.onEvent(Ctl::按钮_生成分享链接, ControlEvent::Clicked);
+  EXPECT_EQ(t.diag.clipboard.text, "brook://default%20h%3A7%20p");
+  OnMenuCommand(t.app, menu::导入分享链接);
+  EXPECT_EQ(Nodes(), 2u);
+  t.diag.clipboard.text = "brook://vpn%20v%3A9%20p";
+  t.form.onEvent(Ctl::按钮_导入分享链接, ControlEvent::Clicked);
+  EXPECT_EQ(Nodes(), 3u);
+  EditNode("x", "8", "p", 2);
+  OnMenuCommand(t.app, menu::生成分享链接);
+  EXPECT_EQ(t.diag.clipboard.text, "brook://vpn%20x%3A8%20p");
+}
+
+// What a hostile clipboard may hold; none of it may crash the import, add a
+// node that is not a valid link, or leave config.ini unreadable.
+TEST_F(ShareLinksTest, GarbageOnTheClipboardAddsNothingAndKeepsTheFileWellFormed) {
+  std::mt19937 random(42);
+  std::string megabyte(1 << 20, '\0');
+  for (char& c : megabyte) c = static_cast<char>(random());
+  std::string manyLinks;
+  for (int i = 0; i < 10000; ++i) manyLinks += "brook://default%20h" + std::to_string(i) + "%3A1\r\n";
+  const std::string hostile[] = {
+      megabyte,
+      manyLinks,
+      std::string("brook://default%20h%3A1%20p\0q", 29),
+      "%", "%%%%", "brook://%", "brook://%2", "brook://default%2", "brook://default%20h%3",
+      "\xFF\xFE\x81\r\n\x81\x40" "brook://",
+      "brook://default%20h%3A1%20p%0D%0A[Node]%0D%0ANode1%3Dx",
+  };
+  for (const std::string& text : hostile) Import(text);
+
+  // Two of them hold links that pass every test: the text before the NUL,
+  // and the last, whose CR LF are escapes the table does not know.
+  ASSERT_EQ(Nodes(), 3u);
+  const IniDocument saved = IniDocument::Parse(t.ConfigText());
+  EXPECT_EQ(saved.Get("NodeList", "Num", ""), "3");
+  EXPECT_EQ(saved.Keys("Node"), (std::vector<std::string>{"Node1", "Node2", "Node3"}));
+  EXPECT_EQ(saved.Get("Node", "Node1", ""), "10.0.0.1 80 first 0 one");
+  EXPECT_EQ(saved.Get("Node", "Node2", ""), "h 1 p 0");
+  EXPECT_EQ(saved.Get("Node", "Node3", ""), "h 1 p%0D%0A[Node]%0D%0ANode1=x 0");
+}
+
+TEST_F(ShareLinksTest, ALineBreakInsideAPasswordCannotSplitTheFile) {
+  // A lone LF does not end a line, so it reaches the password; the file
+  // keeps the node on one line instead of starting a section.
+  Import("brook://default%20h%3A1%20p\n[Evil]\nNode1=x");
+  ASSERT_EQ(Nodes(), 2u);
+  const IniDocument saved = IniDocument::Parse(t.ConfigText());
+  EXPECT_EQ(saved.Get("Node", "Node2", ""), "h 1 p[Evil]Node1=x 0");
+  EXPECT_TRUE(saved.Keys("Evil").empty());
+  EXPECT_EQ(saved.Keys("Node").size(), 2u);
+}
+
+}  // namespace
