@@ -8,12 +8,17 @@
 #include "config/node_list.h"
 #include "diag/account_self_check.h"
 #include "diag/latency_test.h"
+#include "engine/engine_start.h"
+#include "engine/engine_stop.h"
+#include "engine/run_mode.h"
 #include "links/share_links.h"
 
 void OnControlEvent(AppContext& app, Ctl control, ControlEvent event) {
   switch (event) {
     case ControlEvent::Clicked:
       switch (control) {
+        case Ctl::按钮_启动: StartEngine(app, false); break;
+        case Ctl::按钮_停止: StopEngine(app); break;
         case Ctl::按钮_保存: SaveNodeList(app); break;
         case Ctl::按钮_新建: NewNode(app); break;
         case Ctl::按钮_删除: DeleteNode(app); break;
@@ -60,6 +65,12 @@ void OnMenuCommand(AppContext& app, std::string_view item) {
     StartSelfCheck(app);
   else if (item == menu::检测延迟)
     StartLatencyTest(app, LatencySource::TrayMenu);
+  else if (item == menu::启动代理)
+    StartEngine(app, false);
+  else if (item == menu::停止代理)
+    StopEngine(app);
+  else if (item == menu::HTTP方式启动)
+    SwitchRunMode(app);
 }
 
 void OnFilesDropped(AppContext& app, const std::vector<std::string>& paths) {

@@ -15,6 +15,9 @@ struct RunState {
   std::string vpnConnectionName;
   std::string vpnSavedDns;
   std::string vpnGateway;
+  // A start waits for its engine while the window's messages are handled;
+  // further start requests in that time are ignored.
+  bool starting = false;
 
   // Back to idle; the remark and the Run mode keep what they hold.
   void ResetToIdle() {

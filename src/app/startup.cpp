@@ -9,6 +9,9 @@
 #include "app/window_handlers.h"
 #include "config/configuration.h"
 #include "config/node_list.h"
+#include "engine/engine_start.h"
+#include "engine/engine_stop.h"
+#include "engine/stale_proxy.h"
 
 StartupResult RunStartupSequence(AppContext& app) {
   Form& form = app.form;
@@ -26,14 +29,18 @@ StartupResult RunStartupSequence(AppContext& app) {
 
   LoadConfiguration(app);
   SplitEnginePath(app);
+  // A Corvane that was killed while its proxy was set left the user
+  // offline; with no engine running that proxy is gone for good.
+  ClearStaleSystemProxy(app);
   ShowStoppedTrayIcon(app);
 
   if (LaunchedFromShell(app.platform.processes.Snapshot(), app.platform.location.ExecutableName())) {
     form.SetCurrentPage(Ctl::选择夹1, 0);
     form.SetWindowVisible(true);
   } else {
-    // Started by another program (logon, a script): the engine starts
-    // quietly with the saved node here, once engine control exists.
+    // Started by another program (logon, a script): the saved node starts
+    // at once, without a success balloon.
+    StartEngine(app, true);
   }
   return StartupResult::Continue;
 }
@@ -44,7 +51,10 @@ void ExitProgram(AppContext& app) {
   app.form.DestroyWindow();
 }
 
-void OnWindowDestroyed(AppContext&) {
-  // Ending the engine, restoring DNS and clearing the system proxy belong
-  // here once engine control exists.
+void OnWindowDestroyed(AppContext& app) { CleanupOnExit(app); }
+
+void OnSessionEnding(AppContext& app) {
+  SaveNodeList(app);
+  SaveMoreSettings(app);
+  CleanupOnExit(app);
 }

@@ -13,3 +13,9 @@ void ExitProgram(AppContext& app);
 
 // The window's destroyed event.
 void OnWindowDestroyed(AppContext& app);
+
+// Windows ends the session (log-off, shutdown). The window is not destroyed
+// then, so what the exit does happens here: the settings are saved, the
+// engine ends, the DNS comes back and the system proxy is cleared unless
+// direct mode is checked.
+void OnSessionEnding(AppContext& app);

@@ -1,0 +1,47 @@
+#include "engine/adapter_dns.h"
+
+#include "app/app_context.h"
+#include "shared/command_line_quoting.h"
+#include "platform/engine_services.h"
+
+namespace {
+constexpr std::string_view kNetsh = "netsh.exe";
+}
+
+std::string StaticDnsArguments(std::string_view connectionName, std::string_view dnsServer) {
+  return "interface ip set dns " + QuoteArgument(connectionName) + " static " + QuoteArgumentIfNeeded(dnsServer);
+}
+
+std::string DhcpDnsArguments(std::string_view connectionName) {
+  return "interface ipv4 set dns " + QuoteArgument(connectionName) + " dhcp";
+}
+
+std::string TrimNetshOutput(std::string output) {
+  const std::size_t last = output.rfind("\r\n");
+  if (last == std::string::npos) return output;
+  const std::size_t found = output.find("\r\n", last >= 2 ? last - 2 : 0);
+  output.erase(found, 2);
+  return output;
+}
+
+DnsRestoreResult RestoreAdapterDns(CommandRunner& commands, std::string_view connectionName,
+                                   std::string_view dnsServer) {
+  const std::string output =
+      commands.RunSystemProgramCaptured(kNetsh, StaticDnsArguments(connectionName, dnsServer));
+  if (output.find("确定") != std::string::npos) return {true, ""};
+  return {false, TrimNetshOutput(output)};
+}
+
+void RestoreVpnDns(AppContext& app, bool report) {
+  const RunState& run = app.run;
+  CommandRunner& commands = app.engine->commands;
+  if (run.vpnSavedDns == run.vpnGateway) {
+    commands.LaunchSystemProgram(kNetsh, DhcpDnsArguments(run.vpnConnectionName));
+    return;
+  }
+  const DnsRestoreResult result = RestoreAdapterDns(commands, run.vpnConnectionName, run.vpnSavedDns);
+  if (!result.succeeded && report)
+    app.form.ShowMessage("修改DNS为初始值失败（网卡名称：" + run.vpnConnectionName + "，网卡DNS：" + run.vpnSavedDns +
+                             "，错误信息：" + result.error + "）！",
+                         "");
+}
