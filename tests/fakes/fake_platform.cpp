@@ -41,6 +41,8 @@ std::vector<std::string> TempFolder::Names() const {
 TestApp::TestApp() {
   location.directory = folder.Path();
   app.diag = &diag.services;
+  app.system = &system.services;
+  app.engine = &engine.services;
   form.onEvent = [this](Ctl c, ControlEvent e) { OnControlEvent(app, c, e); };
 }
 

@@ -10,7 +10,9 @@
 #include "app/events.h"
 #include "fakes/disk_file_system.h"
 #include "fakes/fake_diag.h"
+#include "fakes/fake_engine_services.h"
 #include "fakes/fake_form.h"
+#include "fakes/fake_system_services.h"
 #include "platform/platform.h"
 
 class FakeProgramLocation : public ProgramLocation {
@@ -76,6 +78,8 @@ struct TestApp {
   FakeProcessList processes;
   FakeSingleInstance instance;
   Platform platform{files, location, dialogs, processes, instance};
+  FakeSystem system;
+  FakeEngine engine{processes, system.registry};
   FakeDiag diag;
   AppContext app{form, platform};
 };
