@@ -11,3 +11,15 @@ enable_testing()
 add_test(NAME corvane_exe_is_static_gui
          COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/check_static_pe.sh $<TARGET_FILE:corvane> gui)
 set_tests_properties(corvane_exe_is_static_gui PROPERTIES LABELS static)
+
+# Engine control: network adapters (IP Helper) and registry reads.
+target_link_libraries(corvane PRIVATE iphlpapi advapi32)
+# The stand-in engine, brook.exe: a console program the tests and the run
+# script put beside corvane.exe in place of a real Brook.
+file(GLOB BROOK_STANDIN_SOURCES CONFIGURE_DEPENDS tools/brook_standin/*.cpp)
+add_executable(brook ${BROOK_STANDIN_SOURCES})
+target_link_libraries(brook PRIVATE ws2_32)
+target_link_options(brook PRIVATE ${STATIC_FLAGS})
+add_test(NAME brook_standin_is_static
+         COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/check_static_pe.sh $<TARGET_FILE:brook>)
+set_tests_properties(brook_standin_is_static PROPERTIES LABELS static)
