@@ -4,7 +4,7 @@ set(STATIC_FLAGS -static -static-libgcc -static-libstdc++)
 
 file(GLOB WIN32_SOURCES CONFIGURE_DEPENDS src/platform/win32/*.cpp src/app/win32/*.cpp)
 add_executable(corvane WIN32 ${WIN32_SOURCES} res/corvane.rc)
-target_link_libraries(corvane PRIVATE corvane_core comctl32 uxtheme shell32 ole32 uuid gdi32 comdlg32 user32 kernel32)
+target_link_libraries(corvane PRIVATE corvane_core wininet ws2_32 comctl32 uxtheme shell32 ole32 uuid gdi32 comdlg32 user32 kernel32)
 target_link_options(corvane PRIVATE ${STATIC_FLAGS} -mwindows)
 
 enable_testing()

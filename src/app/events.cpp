@@ -6,6 +6,11 @@
 #include "app/window_handlers.h"
 #include "config/configuration.h"
 #include "config/node_list.h"
+#include "system/pac_file.h"
+#include "system/start_at_logon.h"
+#include "system/system_proxy.h"
+#include "update/info_actions.h"
+#include "update/update_check.h"
 #include "diag/account_self_check.h"
 #include "diag/latency_test.h"
 #include "engine/engine_start.h"
@@ -31,6 +36,7 @@ void OnControlEvent(AppContext& app, Ctl control, ControlEvent event) {
         case Ctl::选择框_局域网连接: WriteLanConnection(app); break;
         case Ctl::选择框_自定义默认网关: ToggleCustomGateway(app); break;
         case Ctl::按钮_更多设置_保存: SaveMoreSettings(app); break;
+        case Ctl::选择框_开机启动: SetStartAtLogon(app); break;
         default: break;
       }
       break;
@@ -57,6 +63,24 @@ void OnMenuCommand(AppContext& app, std::string_view item) {
     ShowServerEditor(app);
   else if (item == menu::退出)
     ExitProgram(app);
+  else if (item == menu::直连模式)
+    SelectDirectMode(app);
+  else if (item == menu::PAC模式)
+    SelectPacMode(app);
+  else if (item == menu::全局模式)
+    SelectGlobalMode(app);
+  else if (item == menu::更新PAC文件)
+    StartPacDownload(app);
+  else if (item == menu::编辑PAC文件)
+    ShowPacFile(app);
+  else if (item == menu::检查更新)
+    StartUpdateCheck(app);
+  else if (item == menu::使用方法)
+    OpenHelpPage(app);
+  else if (item == menu::关于)
+    ShowAbout(app);
+  else if (item == menu::捐赠)
+    OpenDonationPage(app);
   else if (item == menu::生成分享链接)
     GenerateShareLink(app);
   else if (item == menu::导入分享链接)

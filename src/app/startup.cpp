@@ -9,6 +9,7 @@
 #include "app/window_handlers.h"
 #include "config/configuration.h"
 #include "config/node_list.h"
+#include "update/update_check.h"
 #include "engine/engine_start.h"
 #include "engine/engine_stop.h"
 #include "engine/stale_proxy.h"
@@ -24,8 +25,8 @@ StartupResult RunStartupSequence(AppContext& app) {
   form.SetTitle("Corvane    v" + std::string(kVersionText));
   form.SetStatusText(0, " 当前版本：v" + std::string(kVersionText));
 
-  // The update check and the PAC source host fetch start here, on workers
-  // of their own, once the update subsystem exists.
+  // The update check and the PAC source host fetch, on workers of their own.
+  StartUpdateWorkers(app);
 
   LoadConfiguration(app);
   SplitEnginePath(app);

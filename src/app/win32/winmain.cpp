@@ -11,6 +11,7 @@
 #include "platform/win32/process_list_win32.h"
 #include "platform/win32/program_location_win32.h"
 #include "platform/win32/single_instance_win32.h"
+#include "platform/win32/system_services_win32.h"
 #include "platform/win32/win32_notification_area.h"
 
 #include "app/win32/main_window.h"
@@ -32,6 +33,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
   AppContext app(window, platform);
   app.tray = &tray;
+  Win32System system;  // after app: it goes first, stopping its threads
+  app.system = &system.services;
   window.Attach(app);
 
   // A second copy ends here, before it touches anything.

@@ -1,0 +1,150 @@
+#include <filesystem>
+#include <string>
+
+#include "app/events.h"
+#include "app/tray_menu_layout.h"
+#include "system/pac_file.h"
+#include "system/pac_template.h"
+#include "system_test_fixture.h"
+
+namespace {
+
+TEST(PacTemplate, BothPlaceholdersEverywhereInOrder) {
+  const std::string pacTemplate =
+      "var p = \"__PROXY__\";\r\nif (x) return \"__DIRECT__\"; return \"__PROXY__\" + \"__DIRECT__\";\r\n";
+  EXPECT_EQ(FillPacTemplate(pacTemplate, PacProxyEntry("HTTP", "2080")),
+            "var p = \"PROXY 127.0.0.1:2080;DIRECT;\";\r\nif (x) return \"DIRECT\"; "
+            "return \"PROXY 127.0.0.1:2080;DIRECT;\" + \"DIRECT\";\r\n");
+  EXPECT_EQ(PacProxyEntry("SOCKS5", "1080"), "SOCKS5 127.0.0.1:1080;DIRECT;");
+  EXPECT_EQ(PacProxyEntry("socks5", "1080"), "SOCKS5 127.0.0.1:1080;DIRECT;");  // anything but "HTTP"
+  // The placeholders are case-sensitive.
+  EXPECT_EQ(FillPacTemplate("__proxy__ __Direct__", "X"), "__proxy__ __Direct__");
+  // "__DIRECT__" is replaced after "__PROXY__", so the entry is not spared.
+  EXPECT_EQ(FillPacTemplate("__PROXY__", "__DIRECT__"), "DIRECT");
+}
+
+TEST(PacTemplate, MatchesStartOnCharacterBoundaries) {
+  // "\x81\x5F" is one GBK character whose trail byte is '_'.
+  EXPECT_EQ(ReplaceAll("\x81\x5F_PROXY__", "__PROXY__", "X"), "\x81\x5F_PROXY__");
+  EXPECT_EQ(ReplaceAll("\x81\x5F__PROXY__", "__PROXY__", "X"), "\x81\x5FX");
+  EXPECT_EQ(ReplaceAll("____PROXY__", "__PROXY__", "X"), "__X");
+  EXPECT_EQ(ReplaceAll("__PROXY____PROXY__", "__PROXY__", ""), "");
+}
+
+class PacFileTest : public SystemTest {};
+
+TEST_F(PacFileTest, GeneratedForTheHttpAndSocks5RunModes) {
+  t.folder.Write("pac.txt", "return \"__PROXY__\" || \"__DIRECT__\";");
+  t.form.SetText(Ctl::编辑框_本地端口, "3128");
+  GeneratePacFile(t.app);
+  EXPECT_EQ(t.folder.Read("pac"), "return \"PROXY 127.0.0.1:3128;DIRECT;\" || \"DIRECT\";");
+
+  t.app.run.runMode = "SOCKS5";
+  GeneratePacFile(t.app);
+  EXPECT_EQ(t.folder.Read("pac"), "return \"SOCKS5 127.0.0.1:3128;DIRECT;\" || \"DIRECT\";");
+  EXPECT_EQ(system.workers.started, 0);
+}
+
+TEST_F(PacFileTest, ATemplateWithoutPlaceholdersIsCopiedUnchanged) {
+  const std::string pacTemplate = "// 代理规则\r\nfunction FindProxyForURL(url, host) {\n  return \"DIRECT\";\n}\n";
+  t.folder.Write("pac.txt", pacTemplate);
+  GeneratePacFile(t.app);
+  EXPECT_EQ(t.folder.Read("pac"), pacTemplate);
+}
+
+TEST_F(PacFileTest, AMissingTemplateStartsTheDownloadAndLeavesAnEmptyPacFile) {
+  state.SetPacSourceHost("pac.example.org");
+  system.downloader.bodies["https://pac.example.org/Other/pac.txt"] = "return \"__PROXY__\";\n";
+  t.folder.Write("pac", "old script");
+
+  GeneratePacFile(t.app);
+  EXPECT_EQ(t.folder.Read("pac"), "");
+  EXPECT_EQ(system.workers.Pending(), 1u);  // not waited for
+  EXPECT_TRUE(system.downloader.requested.empty());
+
+  system.workers.RunAll();
+  EXPECT_EQ(t.folder.Read("pac.txt"), "return \"__PROXY__\";\n");
+  EXPECT_EQ(t.folder.Read("pac"), "");  // the new template counts from the next apply
+  GeneratePacFile(t.app);
+  EXPECT_EQ(t.folder.Read("pac"), "return \"PROXY 127.0.0.1:2080;DIRECT;\";\n");
+}
+
+TEST_F(PacFileTest, ADownloadedTemplateIsStoredByteForByte) {
+  state.SetPacSourceHost("pac.example.org");
+  const std::string body = "line one\nline two\n\x81\x40\n";
+  system.downloader.bodies["https://pac.example.org/Other/pac.txt"] = body;
+
+  OnMenuCommand(t.app, menu::更新PAC文件);
+  system.workers.RunAll();
+  EXPECT_EQ(t.folder.Read("pac.txt"), body);
+  EXPECT_FALSE(HasFile("pac.txt.download"));
+  ASSERT_EQ(Balloons().size(), 1u);
+  EXPECT_EQ(Balloons()[0].title, "PAC 更新成功！");
+  EXPECT_EQ(Balloons()[0].text, "如果当前正在运行，则需要重启代理后才能使应用最新 PAC文件！");
+  EXPECT_EQ(Balloons()[0].kind, BalloonIcon::Info);
+}
+
+TEST_F(PacFileTest, AFailedDownloadKeepsTheTemplateAndNamesTheAddress) {
+  t.folder.Write("pac.txt", "kept");
+  // Offline at startup: the host stayed empty.
+  OnMenuCommand(t.app, menu::更新PAC文件);
+  system.workers.RunAll();
+  EXPECT_EQ(system.downloader.requested, std::vector<std::string>{"https:///Other/pac.txt"});
+  EXPECT_EQ(t.folder.Read("pac.txt"), "kept");
+  ASSERT_EQ(Balloons().size(), 1u);
+  EXPECT_EQ(Balloons()[0].title, "PAC 更新失败！");
+  EXPECT_EQ(Balloons()[0].text, "原因：获取在线PAC内容为空或访问失败，请尝试手动下载覆盖：https:///Other/pac.txt");
+  EXPECT_EQ(Balloons()[0].kind, BalloonIcon::Error);
+
+  // A body that is empty as text (it starts with a NUL) fails the same way.
+  state.SetPacSourceHost("http://127.0.0.1:8080");
+  system.downloader.bodies["http://127.0.0.1:8080/Other/pac.txt"] = std::string("\0abc", 4);
+  OnMenuCommand(t.app, menu::更新PAC文件);
+  system.workers.RunAll();
+  EXPECT_EQ(t.folder.Read("pac.txt"), "kept");
+  EXPECT_EQ(Balloons().back().text,
+            "原因：获取在线PAC内容为空或访问失败，请尝试手动下载覆盖：http://127.0.0.1:8080/Other/pac.txt");
+}
+
+TEST_F(PacFileTest, ATemplateThatCannotBeReplacedIsReported) {
+  namespace fs = std::filesystem;
+  state.SetPacSourceHost("pac.example.org");
+  system.downloader.bodies["https://pac.example.org/Other/pac.txt"] = "new";
+  t.folder.Write("pac.txt", "read-only");
+  fs::permissions(t.folder.File("pac.txt"), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+
+  OnMenuCommand(t.app, menu::更新PAC文件);
+  system.workers.RunAll();
+  EXPECT_EQ(t.folder.Read("pac.txt"), "read-only");
+  EXPECT_FALSE(HasFile("pac.txt.download"));
+  ASSERT_EQ(Balloons().size(), 1u);
+  EXPECT_EQ(Balloons()[0].title, "PAC 更新失败！");
+  EXPECT_EQ(Balloons()[0].text, "原因：写入本地PAC文件失败，请尝试手动下载覆盖：https://pac.example.org/Other/pac.txt");
+  EXPECT_EQ(Balloons()[0].kind, BalloonIcon::Error);
+}
+
+TEST_F(PacFileTest, TheDownloadNeedsAnEnginePath) {
+  t.form.SetText(Ctl::编辑框_文件位置, "");
+  OnMenuCommand(t.app, menu::更新PAC文件);
+  system.workers.RunAll();
+  ASSERT_EQ(t.form.messages.size(), 1u);
+  EXPECT_EQ(t.form.messages[0].text, "文件位置 不能为空！");
+  EXPECT_EQ(t.form.messages[0].title, "错误");
+  EXPECT_TRUE(system.downloader.requested.empty());
+  EXPECT_TRUE(Balloons().empty());
+}
+
+TEST_F(PacFileTest, EditingShowsTheTemplateInExplorerOrSaysItIsMissing) {
+  OnMenuCommand(t.app, menu::编辑PAC文件);
+  ASSERT_EQ(t.form.messages.size(), 1u);
+  EXPECT_EQ(t.form.messages[0].text, "找不到PAC文件！请尝试使用 更新PAC文件 功能下载。");
+  EXPECT_EQ(t.form.messages[0].title, "错误");
+  EXPECT_TRUE(system.shell.launched.empty());
+
+  t.folder.Write("pac.txt", "");
+  OnMenuCommand(t.app, menu::编辑PAC文件);
+  EXPECT_EQ(system.shell.launched, std::vector<std::string>{"explorer.exe /e,/select," + EngineDirectory() + "pac.txt"});
+  EXPECT_EQ(t.form.messages.size(), 1u);
+}
+
+}  // namespace

@@ -1,0 +1,180 @@
+#include <optional>
+#include <string>
+
+#include "app/tray_menu_layout.h"
+#include "config/ini_document.h"
+#include "system/connection_records.h"
+#include "system/system_proxy.h"
+#include "system_test_fixture.h"
+
+namespace {
+
+const std::string kSettings = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+const std::string kConnections = kSettings + "\\Connections";
+constexpr auto kUser = RegistryRoot::CurrentUser;
+const std::string kPacAddress1 = "http://127.0.0.1:50123/pac?t=1";
+
+class SystemProxyTest : public SystemTest {
+ protected:
+  std::optional<FakeRegistry::Value> Setting(const std::string& name) const {
+    return system.registry.Get(kUser, kSettings, name);
+  }
+  std::optional<FakeRegistry::Value> Connection(const std::string& name) const {
+    return system.registry.Get(kUser, kConnections, name);
+  }
+  std::string ConnectionBytes(const std::string& name) const {
+    auto value = Connection(name);
+    return value && value->type == FakeRegistry::Type::Binary ? value->bytes : "(none)";
+  }
+  std::string ProxyMode() const { return IniDocument::Parse(t.ConfigText()).Get("BasisConfig", "Proxy Mode", "(none)"); }
+  void ExpectProxy(std::uint32_t enable, const std::optional<std::string>& server,
+                   const std::optional<std::string>& autoConfig) const {
+    auto proxyEnable = Setting("ProxyEnable");
+    ASSERT_TRUE(proxyEnable);
+    EXPECT_EQ(proxyEnable->type, FakeRegistry::Type::Number);
+    EXPECT_EQ(proxyEnable->number, enable);
+    auto proxyServer = Setting("ProxyServer");
+    EXPECT_EQ(proxyServer ? std::optional(proxyServer->bytes) : std::nullopt, server);
+    auto url = Setting("AutoConfigURL");
+    EXPECT_EQ(url ? std::optional(url->bytes) : std::nullopt, autoConfig);
+  }
+};
+
+TEST_F(SystemProxyTest, WithoutPhoneBookEntriesOnlyTheThreeValuesChange) {
+  const FakeRegistry::Value before{FakeRegistry::Type::Binary, "left as it was"};
+  system.registry.Put(kUser, kConnections, "DefaultConnectionSettings", before);
+  MarkRunning();
+
+  SelectPacMode(t.app);
+  ExpectProxy(0, std::nullopt, kPacAddress1);
+  EXPECT_EQ(ConnectionBytes("DefaultConnectionSettings"), "left as it was");
+
+  SelectGlobalMode(t.app);
+  ExpectProxy(1, "127.0.0.1:2080", std::nullopt);
+  EXPECT_EQ(ConnectionBytes("DefaultConnectionSettings"), "left as it was");
+
+  SelectDirectMode(t.app);
+  ExpectProxy(0, std::nullopt, std::nullopt);
+  EXPECT_EQ(ConnectionBytes("DefaultConnectionSettings"), "left as it was");
+  // ProxyEnable, the connection value put there by the test, nothing else.
+  EXPECT_EQ(system.registry.Count(), 2u);
+}
+
+TEST_F(SystemProxyTest, WithPhoneBookEntriesEveryModeWritesTheRecords) {
+  system.phoneBook.entries = {"公司 VPN", "Dial-up"};
+  MarkRunning();
+
+  SelectPacMode(t.app);
+  ExpectProxy(0, std::nullopt, kPacAddress1);
+  EXPECT_EQ(ConnectionBytes("DefaultConnectionSettings"), AutoConfigRecord(1, kPacAddress1));
+  for (const char* entry : {"公司 VPN", "Dial-up"})
+    EXPECT_EQ(ConnectionBytes(entry), AutoConfigRecord(30, kPacAddress1)) << entry;
+
+  // Global mode clears the automatic configuration first, so the entries
+  // end up holding the proxy record.
+  SelectGlobalMode(t.app);
+  ExpectProxy(1, "127.0.0.1:2080", std::nullopt);
+  EXPECT_EQ(ConnectionBytes("DefaultConnectionSettings"), AutoConfigRecord(1, ""));
+  for (const char* entry : {"公司 VPN", "Dial-up"})
+    EXPECT_EQ(ConnectionBytes(entry), ProxyRecord("127.0.0.1:2080")) << entry;
+
+  SelectDirectMode(t.app);
+  ExpectProxy(0, std::nullopt, std::nullopt);
+  EXPECT_EQ(ConnectionBytes("DefaultConnectionSettings"), AutoConfigRecord(1, ""));
+  EXPECT_FALSE(Connection("公司 VPN"));
+  EXPECT_FALSE(Connection("Dial-up"));
+}
+
+TEST_F(SystemProxyTest, EveryApplyTellsWinInetToReloadItsSettings) {
+  MarkRunning();
+  SelectPacMode(t.app);
+  SelectDirectMode(t.app);
+  ApplySystemProxy(t.app, "127.0.0.1:9", ProxyKind::Global);
+  ASSERT_EQ(system.internetOptions.calls.size(), 6u);
+  for (std::size_t i = 0; i < 6; i += 2) {
+    EXPECT_EQ(system.internetOptions.calls[i], "settings changed");
+    EXPECT_EQ(system.internetOptions.calls[i + 1], "refresh");
+  }
+}
+
+TEST_F(SystemProxyTest, ChoosingAModeWhileStoppedWritesOnlyTheCheckMarksAndProxyMode) {
+  const struct {
+    void (*select)(AppContext&);
+    std::string_view item;
+    const char* saved;
+  } modes[] = {{SelectGlobalMode, menu::全局模式, "2"},
+               {SelectDirectMode, menu::直连模式, "0"},
+               {SelectPacMode, menu::PAC模式, "1"}};
+  for (const auto& mode : modes) {
+    mode.select(t.app);
+    for (std::string_view item : {menu::直连模式, menu::PAC模式, menu::全局模式})
+      EXPECT_EQ(t.form.MenuChecked(item), item == mode.item) << mode.saved;
+    EXPECT_EQ(ProxyMode(), mode.saved);
+  }
+  EXPECT_EQ(system.registry.Count(), 0u);
+  EXPECT_TRUE(system.internetOptions.calls.empty());
+  EXPECT_FALSE(HasFile("pac"));
+  EXPECT_FALSE(system.pacServer.Listening());
+}
+
+TEST_F(SystemProxyTest, ClearingTheAutomaticConfigurationDeletesTheGeneratedPacFile) {
+  MarkRunning();
+  SelectPacMode(t.app);
+  ASSERT_TRUE(HasFile("pac"));
+  SelectDirectMode(t.app);
+  EXPECT_FALSE(HasFile("pac"));
+
+  SelectPacMode(t.app);
+  ASSERT_TRUE(HasFile("pac"));
+  SelectGlobalMode(t.app);
+  EXPECT_FALSE(HasFile("pac"));
+  EXPECT_TRUE(HasFile("config.ini"));
+}
+
+TEST_F(SystemProxyTest, BlanksOnlyClearTheProxyButAnAddressIsKeptAsGiven) {
+  system.phoneBook.entries = {"VPN"};
+  SetProxyServer(t.app, "127.0.0.1:2080");
+  ASSERT_TRUE(Connection("VPN"));
+
+  SetProxyServer(t.app, "  　 ");
+  ExpectProxy(0, std::nullopt, std::nullopt);
+  EXPECT_FALSE(Connection("VPN"));
+
+  // A server with inner blanks is written unchanged.
+  SetProxyServer(t.app, " 127.0.0.1:2080 ");
+  ExpectProxy(1, " 127.0.0.1:2080 ", std::nullopt);
+  EXPECT_EQ(ConnectionBytes("VPN"), ProxyRecord(" 127.0.0.1:2080 "));
+
+  // An address of blanks is an address for AutoConfigURL, but the records
+  // are cleared.
+  SetAutoConfigUrl(t.app, "   ");
+  EXPECT_EQ(Setting("AutoConfigURL")->bytes, "   ");
+  EXPECT_EQ(ConnectionBytes("DefaultConnectionSettings"), AutoConfigRecord(1, ""));
+  EXPECT_FALSE(Connection("VPN"));
+}
+
+TEST_F(SystemProxyTest, ThePacAddressIsServedLocallyWithANewNumberEachTime) {
+  MarkRunning();
+  t.folder.Write("pac.txt", "return \"__PROXY__\";");
+  SelectPacMode(t.app);
+  EXPECT_EQ(Setting("AutoConfigURL")->bytes, "http://127.0.0.1:50123/pac?t=1");
+  SelectPacMode(t.app);
+  EXPECT_EQ(Setting("AutoConfigURL")->bytes, "http://127.0.0.1:50123/pac?t=2");
+  EXPECT_EQ(system.pacServer.listenCalls, 2);
+
+  const std::string answer = system.pacServer.Request("GET /pac?t=2 HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n");
+  EXPECT_EQ(answer.substr(0, 15), "HTTP/1.1 200 OK");
+  EXPECT_NE(answer.find("\r\n\r\nreturn \"PROXY 127.0.0.1:2080;DIRECT;\";"), std::string::npos);
+
+  SelectDirectMode(t.app);
+  EXPECT_EQ(system.pacServer.Request("GET /pac?t=2 HTTP/1.1\r\n\r\n").substr(0, 12), "HTTP/1.1 404");
+}
+
+TEST_F(SystemProxyTest, WithoutALocalServerThePacFileIsNamedByItsPath) {
+  system.pacServer.port = 0;
+  MarkRunning();
+  SelectPacMode(t.app);
+  EXPECT_EQ(Setting("AutoConfigURL")->bytes, "file://" + EngineDirectory() + "pac");
+}
+
+}  // namespace
