@@ -1,0 +1,31 @@
+#pragma once
+// Files in memory, so that a fuzzer iteration that saves config.ini a
+// hundred times touches no disk.
+#include <map>
+#include <string>
+
+#include "platform/file_system.h"
+
+class MemoryFileSystem : public FileSystem {
+ public:
+  std::map<std::string, std::string> files;
+
+  FileContent ReadFile(const std::string& path) override {
+    auto it = files.find(path);
+    if (it == files.end()) return {ReadStatus::Missing, {}};
+    return {ReadStatus::Ok, it->second};
+  }
+  bool WriteNewFile(const std::string& path, std::string_view bytes) override {
+    files[path] = std::string(bytes);
+    return true;
+  }
+  bool ReplaceFile(const std::string& from, const std::string& to) override {
+    auto it = files.find(from);
+    if (it == files.end()) return false;
+    files[to] = std::move(it->second);
+    files.erase(from);
+    return true;
+  }
+  bool RemoveFile(const std::string& path) override { return files.erase(path) != 0; }
+  bool FileExists(const std::string& path) override { return files.count(path) != 0; }
+};
