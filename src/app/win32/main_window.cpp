@@ -275,10 +275,12 @@ void MainWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
 }
 
 // Windows ends the session after this returns, without destroying the
-// window, so nothing of the window's destroyed event runs. What the program
-// owes the system before it goes (the engine, DNS, the proxy settings) would
-// be started from here.
-void MainWindow::OnSessionEnding() {}
+// window, so nothing of the window's destroyed event runs: what the program
+// owes the system before it goes (the engine, DNS, the proxy settings) is
+// settled here, once; no event of the window reaches the program after it.
+void MainWindow::OnSessionEnding() {
+  if (AppContext* app = std::exchange(app_, nullptr)) ::OnSessionEnding(*app);
+}
 
 void MainWindow::Raise(Ctl control, ControlEvent event) {
   if (app_) OnControlEvent(*app_, control, event);
