@@ -7,6 +7,7 @@
 #include "app/startup.h"
 #include "app/tray_icon.h"
 #include "platform/win32/dialogs_win32.h"
+#include "platform/win32/engine_services_win32.h"
 #include "platform/win32/file_system_win32.h"
 #include "platform/win32/process_list_win32.h"
 #include "platform/win32/program_location_win32.h"
@@ -33,6 +34,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
   AppContext app(window, platform);
   app.tray = &tray;
+  Win32Engine engine;
+  app.engine = &engine.services;
   Win32System system;  // after app: it goes first, stopping its threads
   app.system = &system.services;
   window.Attach(app);
