@@ -23,3 +23,6 @@ target_link_options(brook PRIVATE ${STATIC_FLAGS})
 add_test(NAME brook_standin_is_static
          COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/check_static_pe.sh $<TARGET_FILE:brook>)
 set_tests_properties(brook_standin_is_static PROPERTIES LABELS static)
+# Share links and diagnostics: WinHTTP, and Windows Sockets for the ping
+# ("icmp.dll" itself is loaded at run time).
+target_link_libraries(corvane PRIVATE winhttp ws2_32)

@@ -6,6 +6,7 @@
 #include "app/app_context.h"
 #include "app/startup.h"
 #include "app/tray_icon.h"
+#include "platform/win32/diag_services_win32.h"
 #include "platform/win32/dialogs_win32.h"
 #include "platform/win32/engine_services_win32.h"
 #include "platform/win32/file_system_win32.h"
@@ -38,6 +39,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   app.engine = &engine.services;
   Win32System system;  // after app: it goes first, stopping its threads
   app.system = &system.services;
+  Win32Diag diag(window.WindowHandle());
+  app.diag = &diag.services;
   window.Attach(app);
 
   // A second copy ends here, before it touches anything.
