@@ -10,3 +10,7 @@ struct AppContext;
 // listening at the first call. When it cannot listen, the file's own
 // address ("file://" + engine directory + "pac") is returned instead.
 std::string PublishPacFile(AppContext& app);
+
+// The automatic configuration is cleared: the server answers 404 until the
+// next PublishPacFile, even if a PAC file is left somewhere.
+void WithdrawPacFile(AppContext& app);

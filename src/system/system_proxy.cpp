@@ -78,6 +78,7 @@ void SetAutoConfigUrl(AppContext& app, const std::string& address) {
   if (!address.empty()) {
     registry.SetString(kUser, kInternetSettings, "AutoConfigURL", address);
   } else {
+    WithdrawPacFile(app);
     const std::string generated = GeneratedPacPath(app);
     if (app.platform.files.FileExists(generated)) app.platform.files.RemoveFile(generated);
     registry.DeleteValue(kUser, kInternetSettings, "AutoConfigURL");

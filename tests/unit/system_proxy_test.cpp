@@ -170,6 +170,18 @@ TEST_F(SystemProxyTest, ThePacAddressIsServedLocallyWithANewNumberEachTime) {
   EXPECT_EQ(system.pacServer.Request("GET /pac?t=2 HTTP/1.1\r\n\r\n").substr(0, 12), "HTTP/1.1 404");
 }
 
+TEST_F(SystemProxyTest, AfterTheAddressIsClearedNoOldPacFileIsServed) {
+  MarkRunning();
+  SelectPacMode(t.app);
+  // The engine moved while running: clearing the address deletes the PAC
+  // file in the new folder only, and the one left in the old folder is no
+  // longer handed out.
+  t.app.engineDirectory = EngineDirectory() + "moved\\";
+  SelectGlobalMode(t.app);
+  ASSERT_TRUE(HasFile("pac"));
+  EXPECT_EQ(system.pacServer.Request("GET /pac?t=1 HTTP/1.1\r\n\r\n").substr(0, 12), "HTTP/1.1 404");
+}
+
 TEST_F(SystemProxyTest, WithoutALocalServerThePacFileIsNamedByItsPath) {
   system.pacServer.port = 0;
   MarkRunning();
