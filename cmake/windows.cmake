@@ -12,6 +12,9 @@ add_test(NAME corvane_exe_is_static_gui
          COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/check_static_pe.sh $<TARGET_FILE:corvane> gui)
 set_tests_properties(corvane_exe_is_static_gui PROPERTIES LABELS static)
 
+# End-to-end tests under Wine and the start-up benchmark.
+add_subdirectory(tests/e2e)
+
 # Engine control: network adapters (IP Helper) and registry reads.
 target_link_libraries(corvane PRIVATE iphlpapi advapi32)
 # The stand-in engine, brook.exe: a console program the tests and the run

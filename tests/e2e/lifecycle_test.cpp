@@ -1,0 +1,98 @@
+// Closing only hides the window; the tray brings it back; "退出" saves and
+// ends the program.
+#include "app/tray_menu_layout.h"
+#include "e2e_test.h"
+
+namespace e2e {
+namespace {
+
+class Lifecycle : public E2eTest {};
+
+TEST_F(Lifecycle, CloseBoxHidesTheWindowAndTheProgramRunsOn) {
+  ProgramRun run = ProgramRun::StartFromShell(exe);
+  auto window = CorvaneWindow::WaitFor(run, kStartTimeout);
+  ASSERT_TRUE(window);
+  ASSERT_TRUE(window->Visible());
+
+  window->Close();
+  EXPECT_TRUE(WaitUntil([&] { return !window->Visible(); }, kActionTimeout));
+  ASSERT_TRUE(window->Sync());
+  EXPECT_TRUE(run.Running());
+  EXPECT_TRUE(IsWindow(window->Handle()));
+
+  // The message a window gets when it is asked to close by other means.
+  PostMessageA(window->Handle(), WM_CLOSE, 0, 0);
+  ASSERT_TRUE(window->Sync());
+  EXPECT_FALSE(window->Visible());
+  EXPECT_TRUE(run.Running());
+}
+
+TEST_F(Lifecycle, HiddenWindowComesBackOnTheFirstPage) {
+  ProgramRun run = ProgramRun::StartFromShell(exe);
+  auto window = CorvaneWindow::WaitFor(run, kStartTimeout);
+  ASSERT_TRUE(window);
+  ASSERT_TRUE(window->ShowPage(1));
+
+  window->Close();
+  ASSERT_TRUE(WaitUntil([&] { return !window->Visible(); }, kActionTimeout));
+  window->TrayEvent(kTrayLeftButtonUp);
+  EXPECT_TRUE(WaitUntil([&] { return window->Visible(); }, kActionTimeout)) << "a tray click";
+  EXPECT_EQ(window->CurrentPage(), 0);
+  EXPECT_TRUE(window->PageVisible(0));
+
+  ASSERT_TRUE(window->ShowPage(1));
+  window->Close();
+  ASSERT_TRUE(WaitUntil([&] { return !window->Visible(); }, kActionTimeout));
+  window->Command(menu::编辑服务器);
+  EXPECT_TRUE(WaitUntil([&] { return window->Visible(); }, kActionTimeout)) << "\"编辑服务器...\"";
+  EXPECT_EQ(window->CurrentPage(), 0);
+  EXPECT_TRUE(window->PageVisible(0));
+}
+
+TEST_F(Lifecycle, ExitSavesTheNodesAndTheFurtherSettingsAndEnds) {
+  folder.Write("config.ini",
+               "[BasisConfig]\r\nFile=\r\n"
+               "[NodeList]\r\nNum=2\r\nSelect node=1\r\n"
+               "[Node]\r\nNode1=10.0.0.1 9001 alpha 0 first\r\nNode2=10.0.0.2 9002 beta 1 second\r\n");
+  ProgramRun run = ProgramRun::StartFromShell(exe);
+  auto window = CorvaneWindow::WaitFor(run, kStartTimeout);
+  ASSERT_TRUE(window);
+  ASSERT_EQ(window->Rows().size(), 2u);
+  ASSERT_EQ(window->SelectedRow(), 1);
+  // Edits not saved by hand yet: the exit saves them.
+  ASSERT_TRUE(window->SetText(Ctl::编辑框_服务器备注, "edited"));
+  ASSERT_TRUE(window->SetText(Ctl::编辑框_账号自检设置_超时时间, "25"));
+
+  window->Command(menu::退出);
+  EXPECT_EQ(run.WaitForExit(kActionTimeout), std::optional<DWORD>(0));
+
+  const std::string config = Config();
+  EXPECT_EQ(IniValue(config, "NodeList", "Num"), "2");
+  EXPECT_EQ(IniValue(config, "NodeList", "Select node"), "1");
+  EXPECT_EQ(IniKeys(config, "Node"), (std::vector<std::string>{"Node1", "Node2"}));
+  EXPECT_EQ(IniValue(config, "Node", "Node1"), "10.0.0.1 9001 alpha 0 first");
+  EXPECT_EQ(IniValue(config, "Node", "Node2"), "10.0.0.2 9002 beta 1 edited");
+  EXPECT_EQ(IniValue(config, "MoreSettings", "Timeout"), "25");
+  EXPECT_TRUE(IniValue(config, "MoreSettings", "Test URL"));
+  EXPECT_EQ(IniValue(config, "BasisConfig", "Local port"), "2080");
+  EXPECT_EQ(IniValue(config, "BasisConfig", "Run Mode"), "HTTP");
+}
+
+TEST_F(Lifecycle, ExitEndsTheStartedEngine) {
+  WriteRunnableConfig();
+  ProgramRun run = ProgramRun::StartQuiet(exe);
+  auto window = CorvaneWindow::WaitFor(run, kStartTimeout);
+  ASSERT_TRUE(window);
+  ASSERT_TRUE(WaitUntil([&] { return ChildProcess(run.Id(), "brook.exe") != 0; }, kActionTimeout));
+  HANDLE engine = OpenProcess(SYNCHRONIZE, FALSE, ChildProcess(run.Id(), "brook.exe"));
+  ASSERT_NE(engine, nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return !window->Enabled(Ctl::按钮_启动); }, kActionTimeout));
+
+  window->Command(menu::退出);
+  EXPECT_EQ(run.WaitForExit(kActionTimeout), std::optional<DWORD>(0));
+  EXPECT_EQ(WaitForSingleObject(engine, kActionTimeout), WAIT_OBJECT_0) << "the engine outlived the program";
+  CloseHandle(engine);
+}
+
+}  // namespace
+}  // namespace e2e
