@@ -1,0 +1,172 @@
+// Engine control from outside, with the stand-in engine: the command line it
+// receives, traffic through its local proxy in both Run modes, the system
+// proxy that the modes write and a stop or an exit clears, a start that
+// never finds its engine, and what a killed Corvane leaves behind.
+#include "app/tray_menu_layout.h"
+#include "driver/internet_settings.h"
+#include "driver/loopback_traffic.h"
+#include "e2e_test.h"
+
+namespace e2e {
+namespace {
+
+class Engine : public E2eTest {
+ protected:
+  // The tests share the Wine user's Internet settings: each starts and
+  // leaves them cleared.
+  Engine() { ClearInternetSettings(); }
+  ~Engine() override { ClearInternetSettings(); }
+
+  // One node with the stand-in engine beside the program.
+  void WriteConfig(const std::string& runMode, const std::string& proxyMode, const std::string& password = "secret") {
+    engine = folder.InstallEngine();
+    WriteConfigFor(engine, runMode, proxyMode, password);
+  }
+  void WriteConfigFor(const std::string& enginePath, const std::string& runMode, const std::string& proxyMode,
+                      const std::string& password = "secret") {
+    folder.Write("config.ini", "[BasisConfig]\r\nFile=" + enginePath + "\r\nLocal port=" + LocalPort() +
+                                   "\r\nRun Mode=" + runMode + "\r\nProxy Mode=" + proxyMode +
+                                   "\r\n[NodeList]\r\nNum=1\r\nSelect node=0\r\n"
+                                   "[Node]\r\nNode1=127.0.0.1 9001 " + password + " 0 stand-in\r\n");
+  }
+  int Port() const { return std::stoi(LocalPort()); }
+  std::string EngineCommandLine() const { return folder.Read("brook-command-line.txt").value_or(""); }
+  bool EngineAnswers(const OriginServer& origin, const std::string& path) const {
+    return FetchThroughHttpProxy(Port(), origin.Port(), path) == OriginServer::BodyFor(path);
+  }
+  static bool ProcessGone(DWORD id) { return ProcessExeName(id).empty(); }
+
+  std::string engine;
+};
+
+TEST_F(Engine, AQuietStartGivesTheEngineExactlyTheNodeAsSaved) {
+  WriteConfig("HTTP", "0", "se\"c\\ret");
+  ProgramRun run = ProgramRun::StartQuiet(exe);
+  const std::string expected = "\"" + engine + "\" client -l 127.0.0.1:" + LocalPort() +
+                               " -i 127.0.0.1 -s \"127.0.0.1:9001\" -p \"se\\\"c\\ret\" --http";
+  EXPECT_TRUE(WaitUntil([&] { return EngineCommandLine() == expected; }, kStartTimeout)) << EngineCommandLine();
+  EXPECT_NE(ChildProcess(run.Id(), "brook.exe"), 0u);
+}
+
+TEST_F(Engine, InHttpRunModeRequestsReachTheOriginThroughTheLocalProxy) {
+  WriteConfig("HTTP", "0");
+  OriginServer origin;
+  ASSERT_NE(origin.Port(), 0);
+  ProgramRun run = ProgramRun::StartQuiet(exe);
+  EXPECT_TRUE(WaitUntil([&] { return EngineAnswers(origin, "/http-mode"); }, kStartTimeout));
+  EXPECT_NE(EngineCommandLine().find(" --http"), std::string::npos) << EngineCommandLine();
+}
+
+TEST_F(Engine, InSocks5RunModeRequestsReachTheOriginThroughTheLocalProxy) {
+  WriteConfig("SOCKS5", "0");
+  OriginServer origin;
+  ASSERT_NE(origin.Port(), 0);
+  ProgramRun run = ProgramRun::StartQuiet(exe);
+  EXPECT_TRUE(WaitUntil(
+      [&] { return FetchThroughSocks5(Port(), origin.Port(), "/socks") == OriginServer::BodyFor("/socks"); },
+      kStartTimeout));
+  EXPECT_EQ(EngineCommandLine().find("--http"), std::string::npos) << EngineCommandLine();
+  EXPECT_EQ(FetchThroughHttpProxy(Port(), origin.Port(), "/x"), "");  // it speaks SOCKS5 only
+}
+
+TEST_F(Engine, PacAndGlobalModesWriteTheSettingsAndStopClearsThemAndEndsTheEngine) {
+  WriteConfig("HTTP", "1");
+  ProgramRun run = ProgramRun::StartFromShell(exe);
+  auto window = CorvaneWindow::WaitFor(run, kStartTimeout);
+  ASSERT_TRUE(window);
+
+  // A ping is answered inside the start's own wait, so every step waits for
+  // its outcome instead.
+  window->Click(Ctl::按钮_启动);
+  ASSERT_TRUE(WaitUntil([&] { return InternetSettingText("AutoConfigURL").has_value(); }, kActionTimeout))
+      << "no PAC address after the start";
+  const DWORD engineId = ChildProcess(run.Id(), "brook.exe");
+  EXPECT_NE(engineId, 0u);
+  EXPECT_FALSE(window->Enabled(Ctl::按钮_启动));
+  const std::string pac = InternetSettingText("AutoConfigURL").value_or("");
+  EXPECT_EQ(pac.rfind("http://127.0.0.1:", 0), 0u) << pac;
+  EXPECT_NE(pac.find("/pac?t="), std::string::npos) << pac;
+  EXPECT_EQ(InternetSettingNumber("ProxyEnable"), std::optional<DWORD>(0));
+  EXPECT_EQ(window->StatusText(1), "   状态：正在运行");
+
+  window->Command(menu::全局模式);
+  ASSERT_TRUE(WaitUntil([] { return InternetSettingNumber("ProxyEnable") == std::optional<DWORD>(1); }, kActionTimeout));
+  EXPECT_EQ(InternetSettingText("ProxyServer"), std::optional<std::string>("127.0.0.1:" + LocalPort()));
+  EXPECT_FALSE(InternetSettingText("AutoConfigURL"));
+
+  window->Click(Ctl::按钮_停止);
+  EXPECT_TRUE(WaitUntil(InternetSettingsCleared, kActionTimeout));
+  EXPECT_TRUE(WaitUntil([&] { return ProcessGone(engineId); }, kActionTimeout));
+  EXPECT_TRUE(WaitUntil([&] { return window->Enabled(Ctl::按钮_启动); }, kActionTimeout));
+  EXPECT_FALSE(ShowsMessageBox(run.Id()));
+  EXPECT_EQ(window->StatusText(1), "   状态：未运行");
+  EXPECT_EQ(IniValue(Config(), "BasisConfig", "Proxy Mode"), "2");  // the choice stays for the next start
+}
+
+TEST_F(Engine, ExitWithPacModeCheckedClearsTheSystemProxyAndEndsTheEngine) {
+  WriteConfig("HTTP", "1");
+  ProgramRun run = ProgramRun::StartQuiet(exe);
+  auto window = CorvaneWindow::WaitFor(run, kStartTimeout);
+  ASSERT_TRUE(window);
+  ASSERT_TRUE(WaitUntil([&] { return InternetSettingText("AutoConfigURL").has_value(); }, kActionTimeout));
+  const DWORD engineId = ChildProcess(run.Id(), "brook.exe");
+  ASSERT_NE(engineId, 0u);
+
+  window->Command(menu::退出);
+  EXPECT_EQ(run.WaitForExit(kActionTimeout), std::optional<DWORD>(0));
+  EXPECT_TRUE(InternetSettingsCleared());
+  EXPECT_TRUE(WaitUntil([&] { return ProcessGone(engineId); }, kActionTimeout));
+}
+
+TEST_F(Engine, AnEngineNotNamedBrookExeIsLaunchedButNeverCountsAsStarted) {
+  // The stand-in under another name: it runs, but the start looks for brook.exe.
+  const std::string other = folder.PathOf("engine.exe");
+  ASSERT_TRUE(CopyFileA(StandInEnginePath().c_str(), other.c_str(), FALSE));
+  WriteConfigFor(other, "HTTP", "2");
+  ProgramRun run = ProgramRun::StartFromShell(exe);
+  auto window = CorvaneWindow::WaitFor(run, kStartTimeout);
+  ASSERT_TRUE(window);
+  window->Click(Ctl::按钮_启动);
+  ASSERT_TRUE(WaitUntil([&] { return folder.Exists("brook-command-line.txt"); }, kActionTimeout)) << "no launch";
+  Sleep(2000);  // well past the half second the start waits
+  ASSERT_TRUE(window->Sync());
+  // The failure shows only as the "Brook 启动失败！" balloon: no box, no change.
+  EXPECT_FALSE(ShowsMessageBox(run.Id()));
+  EXPECT_TRUE(window->Enabled(Ctl::按钮_启动));
+  EXPECT_FALSE(window->Enabled(Ctl::按钮_停止));
+  EXPECT_EQ(window->StatusText(1), "   状态：未运行");
+  EXPECT_TRUE(InternetSettingsCleared());
+}
+
+TEST_F(Engine, AKilledCorvaneTakesItsEngineAlongAndItsProxyIsClearedAtTheNextStart) {
+  WriteConfig("HTTP", "2");
+  {
+    ProgramRun run = ProgramRun::StartQuiet(exe);
+    ASSERT_TRUE(WaitUntil([&] { return InternetSettingNumber("ProxyEnable") == std::optional<DWORD>(1); },
+                          kStartTimeout));
+    const DWORD engineId = ChildProcess(run.Id(), "brook.exe");
+    ASSERT_NE(engineId, 0u);
+    TerminateProcess(run.Handle(), 1);  // Corvane alone, as a crash would end it
+    ASSERT_TRUE(run.WaitForExit(kActionTimeout));
+    EXPECT_TRUE(WaitUntil([&] { return ProcessGone(engineId); }, kActionTimeout)) << "an orphan engine runs on";
+  }
+  ASSERT_EQ(InternetSettingText("ProxyServer"), std::optional<std::string>("127.0.0.1:" + LocalPort()));
+
+  ProgramRun next = ProgramRun::StartFromShell(exe);
+  ASSERT_TRUE(CorvaneWindow::WaitFor(next, kStartTimeout));
+  EXPECT_TRUE(InternetSettingsCleared());
+  EXPECT_EQ(ChildProcess(next.Id(), "brook.exe"), 0u);
+}
+
+TEST_F(Engine, SomeoneElsesProxyIsLeftAloneAtStartup) {
+  WriteConfig("HTTP", "0");
+  SetInternetSettingNumber("ProxyEnable", 1);
+  SetInternetSettingText("ProxyServer", "10.0.0.1:3128");
+  ProgramRun run = ProgramRun::StartFromShell(exe);
+  ASSERT_TRUE(CorvaneWindow::WaitFor(run, kStartTimeout));
+  EXPECT_EQ(InternetSettingNumber("ProxyEnable"), std::optional<DWORD>(1));
+  EXPECT_EQ(InternetSettingText("ProxyServer"), std::optional<std::string>("10.0.0.1:3128"));
+}
+
+}  // namespace
+}  // namespace e2e
