@@ -1,0 +1,133 @@
+#include <winsock2.h>
+#include <ws2tcpip.h>
+
+#include "driver/local_http_server.h"
+
+namespace e2e {
+namespace {
+
+class WinsockUser {
+ public:
+  WinsockUser() {
+    WSADATA data;
+    WSAStartup(MAKEWORD(2, 2), &data);
+  }
+  ~WinsockUser() { WSACleanup(); }
+};
+
+void Use() { static WinsockUser winsock; }
+
+std::string ReceiveAll(SOCKET s, bool untilBlankLine) {
+  std::string received;
+  char buffer[4096];
+  while (!untilBlankLine || received.find("\r\n\r\n") == std::string::npos) {
+    const int got = recv(s, buffer, sizeof buffer, 0);
+    if (got <= 0) break;
+    received.append(buffer, static_cast<std::size_t>(got));
+  }
+  return received;
+}
+
+void SendAll(SOCKET s, const std::string& bytes) {
+  for (std::size_t sent = 0; sent < bytes.size();) {
+    const int done = send(s, bytes.data() + sent, static_cast<int>(bytes.size() - sent), 0);
+    if (done <= 0) return;
+    sent += static_cast<std::size_t>(done);
+  }
+}
+
+}  // namespace
+
+LocalHttpServer::LocalHttpServer(std::map<std::string, std::string> bodies)
+    : bodies_(std::move(bodies)), listener_(INVALID_SOCKET) {
+  Use();
+  SOCKET listener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  int length = sizeof address;
+  if (listener == INVALID_SOCKET || bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+      listen(listener, SOMAXCONN) != 0 ||
+      getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+    if (listener != INVALID_SOCKET) closesocket(listener);
+    return;
+  }
+  listener_ = listener;
+  port_ = ntohs(address.sin_port);
+  thread_ = std::thread([this] { Serve(); });
+}
+
+LocalHttpServer::~LocalHttpServer() {
+  if (listener_ != INVALID_SOCKET) closesocket(static_cast<SOCKET>(listener_));
+  if (thread_.joinable()) thread_.join();
+}
+
+std::string LocalHttpServer::Base() const {
+  return port_ ? "http://127.0.0.1:" + std::to_string(port_) : std::string();
+}
+
+void LocalHttpServer::SetBody(const std::string& path, std::string body) {
+  std::lock_guard lock(mutex_);
+  bodies_[path] = std::move(body);
+}
+
+std::vector<std::string> LocalHttpServer::RequestedPaths() const {
+  std::lock_guard lock(mutex_);
+  return requested_;
+}
+
+void LocalHttpServer::Serve() {
+  for (;;) {
+    SOCKET connection = accept(static_cast<SOCKET>(listener_), nullptr, nullptr);
+    if (connection == INVALID_SOCKET) return;  // the listener was closed
+    const std::string request = ReceiveAll(connection, true);
+    const std::size_t pathStart = request.find(' ') + 1;
+    const std::string path = request.substr(pathStart, request.find(' ', pathStart) - pathStart);
+    bool known;
+    std::string body;
+    {
+      std::lock_guard lock(mutex_);
+      requested_.push_back(path);
+      auto found = bodies_.find(path);
+      known = found != bodies_.end();
+      if (known) body = found->second;
+    }
+    SendAll(connection, std::string(known ? "HTTP/1.1 200 OK" : "HTTP/1.1 404 Not Found") +
+                            "\r\nContent-Length: " + std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n" +
+                            body);
+    shutdown(connection, SD_SEND);
+    closesocket(connection);
+  }
+}
+
+HttpAnswer HttpGet(const std::string& url, const std::string& method) {
+  Use();
+  // Only what the program hands out: http://127.0.0.1:<port><target>.
+  const std::string prefix = "http://127.0.0.1:";
+  if (url.compare(0, prefix.size(), prefix) != 0) return {};
+  const std::size_t slash = url.find('/', prefix.size());
+  const int port = std::stoi(url.substr(prefix.size(), slash - prefix.size()));
+  const std::string target = slash == std::string::npos ? "/" : url.substr(slash);
+
+  SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  address.sin_port = htons(static_cast<u_short>(port));
+  HttpAnswer answer;
+  if (connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
+    SendAll(s, method + " " + target + " HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(port) + "\r\n\r\n");
+    const std::string response = ReceiveAll(s, false);
+    const std::size_t lineEnd = response.find("\r\n");
+    const std::size_t headEnd = response.find("\r\n\r\n");
+    if (lineEnd != std::string::npos && headEnd != std::string::npos) {
+      answer.statusLine = response.substr(0, lineEnd);
+      answer.headers = response.substr(lineEnd + 2, headEnd - lineEnd - 2);
+      answer.body = response.substr(headEnd + 4);
+    }
+  }
+  closesocket(s);
+  return answer;
+}
+
+}  // namespace e2e

@@ -1,0 +1,49 @@
+#pragma once
+// A small HTTP server inside the driver, on 127.0.0.1 at a port the system
+// picks: it stands in for the maker's version server and PAC host. Each
+// path answers with its fixed body (200) or 404; every requested path is
+// recorded.
+#include <windows.h>
+
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace e2e {
+
+class LocalHttpServer {
+ public:
+  explicit LocalHttpServer(std::map<std::string, std::string> bodies = {});
+  ~LocalHttpServer();
+  LocalHttpServer(const LocalHttpServer&) = delete;
+  LocalHttpServer& operator=(const LocalHttpServer&) = delete;
+
+  // Adds or replaces the answer for `path`.
+  void SetBody(const std::string& path, std::string body);
+  // "http://127.0.0.1:<port>"; empty when it could not listen.
+  std::string Base() const;
+  std::vector<std::string> RequestedPaths() const;
+
+ private:
+  void Serve();
+
+  std::map<std::string, std::string> bodies_;
+  mutable std::mutex mutex_;
+  std::vector<std::string> requested_;
+  UINT_PTR listener_;
+  int port_ = 0;
+  std::thread thread_;
+};
+
+// A plain GET through Windows Sockets: status line and body of the answer,
+// as the program's own PAC server gives them.
+struct HttpAnswer {
+  std::string statusLine;
+  std::string headers;
+  std::string body;
+};
+HttpAnswer HttpGet(const std::string& url, const std::string& method = "GET");
+
+}  // namespace e2e

@@ -1,0 +1,222 @@
+// The update check, the PAC file and the locally served PAC address, the
+// three proxy modes in Wine's registry, start at logon, and the help items.
+// A server inside this driver stands in for the maker's version server and
+// PAC host; the copies of the program find it through the environment.
+#include <algorithm>
+
+#include "app/tray_menu_layout.h"
+#include "driver/local_http_server.h"
+#include "e2e_test.h"
+#include "update/maker_addresses.h"
+
+namespace e2e {
+namespace {
+
+const char kInternetSettings[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+const char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+const char kNewerVersionFile[] = "[Corvane]\r\n最新版本=1.0.11\r\n版本号=12\r\n";
+const char kPacTemplate[] = "function FindProxyForURL(url, host) {\n  return \"__PROXY__\";\n}\n// __DIRECT__\n";
+
+std::optional<std::string> RegistryString(HKEY root, const char* key, const char* name) {
+  char data[2048];
+  DWORD size = sizeof data;
+  DWORD type = 0;
+  if (RegGetValueA(root, key, name, RRF_RT_REG_SZ, &type, data, &size) != ERROR_SUCCESS) return std::nullopt;
+  return std::string(data);
+}
+
+std::optional<DWORD> RegistryNumber(HKEY root, const char* key, const char* name) {
+  DWORD data = 0;
+  DWORD size = sizeof data;
+  if (RegGetValueA(root, key, name, RRF_RT_REG_DWORD, nullptr, &data, &size) != ERROR_SUCCESS) return std::nullopt;
+  return data;
+}
+
+void DeleteRegistryValue(HKEY root, const char* key, const char* name) {
+  HKEY opened;
+  if (RegOpenKeyExA(root, key, 0, KEY_SET_VALUE, &opened) != ERROR_SUCCESS) return;
+  RegDeleteValueA(opened, name);
+  RegCloseKey(opened);
+}
+
+class MakerServers : public E2eTest {
+ protected:
+  MakerServers() {
+    server.SetBody("/probe", "online");
+    SetEnvironmentVariableA("CORVANE_VERSION_SERVER", server.Base().c_str());
+    SetEnvironmentVariableA("CORVANE_PROBE_URL", (server.Base() + "/probe").c_str());
+  }
+  ~MakerServers() override {
+    SetEnvironmentVariableA("CORVANE_VERSION_SERVER", nullptr);
+    SetEnvironmentVariableA("CORVANE_PROBE_URL", nullptr);
+  }
+  bool Requested(const std::string& path) const {
+    const auto paths = server.RequestedPaths();
+    return std::find(paths.begin(), paths.end(), path) != paths.end();
+  }
+  int Requests(const std::string& path) const {
+    const auto paths = server.RequestedPaths();
+    return static_cast<int>(std::count(paths.begin(), paths.end(), path));
+  }
+
+  LocalHttpServer server;
+};
+
+class Updates : public MakerServers {};
+
+TEST_F(Updates, ANewerReleaseShowsInTheTitleAndNoVersionFileRemains) {
+  server.SetBody("/Ver.ini", kNewerVersionFile);
+  ProgramRun run = ProgramRun::StartFromShell(exe);
+  auto window = CorvaneWindow::WaitFor(run, kStartTimeout);
+  ASSERT_TRUE(window);
+  const std::string found = "Corvane    v1.0.10    发现新版本：v1.0.11";
+  EXPECT_TRUE(WaitUntil([&] { return window->Title() == found; }, kActionTimeout)) << window->Title();
+  EXPECT_TRUE(Requested("/new_softs.txt"));
+  EXPECT_FALSE(folder.Exists("Ver.ini"));
+
+  // "检查更新" runs the same check again.
+  window->Command(menu::检查更新);
+  EXPECT_TRUE(WaitUntil([&] { return Requests("/Ver.ini") == 2; }, kActionTimeout));
+  ASSERT_TRUE(window->Sync());
+  EXPECT_EQ(window->Title(), found);
+  EXPECT_TRUE(WaitUntil([&] { return !folder.Exists("Ver.ini"); }, kActionTimeout));
+  EXPECT_FALSE(ShowsMessageBox(run.Id()));
+}
+
+class ProxyModes : public MakerServers {
+ protected:
+  ~ProxyModes() override {
+    for (const char* name : {"AutoConfigURL", "ProxyServer"}) DeleteRegistryValue(HKEY_CURRENT_USER, kInternetSettings, name);
+  }
+  std::optional<std::string> Setting(const char* name) const {
+    return RegistryString(HKEY_CURRENT_USER, kInternetSettings, name);
+  }
+  std::optional<DWORD> ProxyEnable() const { return RegistryNumber(HKEY_CURRENT_USER, kInternetSettings, "ProxyEnable"); }
+};
+
+TEST_F(ProxyModes, UpdatingThePacFileStoresTheServedTemplateBesideTheEngine) {
+  // The PAC source host names this server, scheme included.
+  server.SetBody("/new_softs.txt", server.Base());
+  server.SetBody("/Other/pac.txt", kPacTemplate);
+  WriteRunnableConfig();
+  ProgramRun run = ProgramRun::StartFromShell(exe);
+  auto window = CorvaneWindow::WaitFor(run, kStartTimeout);
+  ASSERT_TRUE(window);
+  ASSERT_TRUE(WaitUntil([&] { return Requested("/new_softs.txt"); }, kActionTimeout));
+
+  // The host is stored by its worker just after the request; a download
+  // asked for before that fails, and is asked for again.
+  for (int attempt = 0; attempt < 5 && !folder.Exists("pac.txt"); ++attempt) {
+    window->Command(menu::更新PAC文件);
+    WaitUntil([&] { return folder.Exists("pac.txt"); }, 3000);
+  }
+  EXPECT_TRUE(Requested("/Other/pac.txt"));
+  EXPECT_EQ(folder.Read("pac.txt"), std::optional<std::string>(kPacTemplate));
+  EXPECT_FALSE(folder.Exists("pac"));
+  EXPECT_FALSE(ShowsMessageBox(run.Id()));
+}
+
+TEST_F(ProxyModes, PacAndGlobalModesWriteTheSettingsAndDirectClearsThem) {
+  WriteRunnableConfig();
+  folder.Write("pac.txt", kPacTemplate);
+  ProgramRun run = ProgramRun::StartFromShell(exe);
+  auto window = CorvaneWindow::WaitFor(run, kStartTimeout);
+  ASSERT_TRUE(window);
+  window->Click(Ctl::按钮_启动);
+  ASSERT_TRUE(WaitUntil([&] { return !window->Enabled(Ctl::按钮_启动); }, kActionTimeout)) << "the engine did not start";
+
+  // The start's own work may still be under way (its balloon waits on the
+  // shell), so each check waits for the settings to arrive.
+  window->Command(menu::PAC模式);
+  ASSERT_TRUE(WaitUntil([&] { return Setting("AutoConfigURL").has_value(); }, kActionTimeout));
+  const auto address = Setting("AutoConfigURL");
+  EXPECT_EQ(address->rfind("http://127.0.0.1:", 0), 0u) << *address;
+  EXPECT_NE(address->find("/pac?t="), std::string::npos) << *address;
+  EXPECT_EQ(ProxyEnable(), std::optional<DWORD>(0));
+  EXPECT_FALSE(Setting("ProxyServer"));
+  const std::string script = "function FindProxyForURL(url, host) {\n  return \"PROXY 127.0.0.1:" + LocalPort() +
+                             ";DIRECT;\";\n}\n// DIRECT\n";
+  EXPECT_EQ(folder.Read("pac"), std::optional<std::string>(script));
+
+  const HttpAnswer answer = HttpGet(*address);
+  EXPECT_EQ(answer.statusLine, "HTTP/1.1 200 OK");
+  EXPECT_NE(answer.headers.find("Content-Type: application/x-ns-proxy-autoconfig"), std::string::npos);
+  EXPECT_EQ(answer.body, script);
+  EXPECT_EQ(HttpGet(*address, "POST").statusLine, "HTTP/1.1 405 Method Not Allowed");
+
+  // Every apply gives a new address.
+  window->Command(menu::PAC模式);
+  EXPECT_TRUE(WaitUntil([&] { return Setting("AutoConfigURL") != address; }, kActionTimeout));
+
+  window->Command(menu::全局模式);
+  ASSERT_TRUE(WaitUntil([&] { return ProxyEnable() == std::optional<DWORD>(1); }, kActionTimeout));
+  EXPECT_EQ(Setting("ProxyServer"), std::optional<std::string>("127.0.0.1:" + LocalPort()));
+  EXPECT_FALSE(Setting("AutoConfigURL"));
+  EXPECT_FALSE(folder.Exists("pac"));
+  EXPECT_EQ(HttpGet(*address).statusLine, "HTTP/1.1 404 Not Found");
+
+  window->Command(menu::直连模式);
+  ASSERT_TRUE(WaitUntil([&] { return ProxyEnable() == std::optional<DWORD>(0); }, kActionTimeout));
+  EXPECT_FALSE(Setting("ProxyServer"));
+  EXPECT_FALSE(Setting("AutoConfigURL"));
+  EXPECT_EQ(IniValue(Config(), "BasisConfig", "Proxy Mode"), "0");
+
+  window->Command(menu::退出);
+  EXPECT_EQ(run.WaitForExit(kActionTimeout), std::optional<DWORD>(0));
+}
+
+class StartAtLogon : public E2eTest {
+ protected:
+  StartAtLogon() { DeleteRegistryValue(HKEY_LOCAL_MACHINE, kRunKey, "Corvane"); }
+  ~StartAtLogon() override { DeleteRegistryValue(HKEY_LOCAL_MACHINE, kRunKey, "Corvane"); }
+};
+
+TEST_F(StartAtLogon, TheCheckBoxWritesAndRemovesTheRunValue) {
+  ProgramRun run = ProgramRun::StartFromShell(exe);
+  auto window = CorvaneWindow::WaitFor(run, kStartTimeout);
+  ASSERT_TRUE(window);
+  ASSERT_TRUE(window->ShowPage(1));
+
+  window->Click(Ctl::选择框_开机启动);
+  ASSERT_TRUE(window->Sync());
+  EXPECT_TRUE(window->Checked(Ctl::选择框_开机启动));
+  EXPECT_EQ(RegistryString(HKEY_LOCAL_MACHINE, kRunKey, "Corvane"), std::optional<std::string>("\"" + exe + "\""));
+  EXPECT_EQ(IniValue(Config(), "BasisConfig", "Run"), "true");
+
+  window->Click(Ctl::选择框_开机启动);
+  ASSERT_TRUE(window->Sync());
+  EXPECT_FALSE(window->Checked(Ctl::选择框_开机启动));
+  EXPECT_FALSE(RegistryString(HKEY_LOCAL_MACHINE, kRunKey, "Corvane"));
+  EXPECT_EQ(IniValue(Config(), "BasisConfig", "Run"), "false");
+  EXPECT_FALSE(ShowsMessageBox(run.Id()));
+}
+
+class HelpItems : public E2eTest {};
+
+TEST_F(HelpItems, AboutShowsTheVersionAndTheSite) {
+  ProgramRun run = ProgramRun::StartFromShell(exe);
+  auto window = CorvaneWindow::WaitFor(run, kStartTimeout);
+  ASSERT_TRUE(window);
+  window->Command(menu::关于);
+  auto box = WaitForMessageBox(run.Id(), kActionTimeout);
+  ASSERT_TRUE(box);
+  EXPECT_EQ(box->title, "关于");
+  EXPECT_EQ(box->text, std::string("当前版本：v1.0.10\r\n官方网站：") + CORVANE_SITE_URL + "\r\n");
+  ASSERT_TRUE(PressOk(*box));
+  EXPECT_TRUE(run.Running());
+}
+
+TEST_F(HelpItems, HelpHandsThePageToTheBrowser) {
+  ProgramRun run = ProgramRun::StartFromShell(exe);
+  auto window = CorvaneWindow::WaitFor(run, kStartTimeout);
+  ASSERT_TRUE(window);
+  window->Command(menu::使用方法);
+  // Wine's stand-in for the default browser takes the address.
+  EXPECT_TRUE(WaitUntil([&] { return ChildProcess(run.Id(), "winebrowser.exe") != 0; }, kActionTimeout, 10));
+  ASSERT_TRUE(window->Sync());
+  EXPECT_FALSE(ShowsMessageBox(run.Id()));
+  EXPECT_TRUE(run.Running());
+}
+
+}  // namespace
+}  // namespace e2e
