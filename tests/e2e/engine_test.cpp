@@ -118,6 +118,36 @@ TEST_F(Engine, ExitWithPacModeCheckedClearsTheSystemProxyAndEndsTheEngine) {
   EXPECT_TRUE(WaitUntil([&] { return ProcessGone(engineId); }, kActionTimeout));
 }
 
+TEST_F(Engine, AVpnNodeGetsTheCustomGatewayAndItsStopRunsNetshForTheDns) {
+  engine = folder.InstallEngine();
+  folder.Write("config.ini", "[BasisConfig]\r\nFile=" + engine + "\r\nLocal port=" + LocalPort() +
+                                 "\r\nProxy Mode=1\r\nCustom default gateway=true\r\nDefault gateway=192.0.2.1"
+                                 "\r\nDNS1=192.0.2.53\r\nNetwork name=Local Area Connection\r\n"
+                                 "[NodeList]\r\nNum=1\r\nSelect node=0\r\n"
+                                 "[Node]\r\nNode1=127.0.0.1 9001 secret 2 vpn\r\n");
+  ProgramRun run = ProgramRun::StartFromShell(exe);
+  auto window = CorvaneWindow::WaitFor(run, kStartTimeout);
+  ASSERT_TRUE(window);
+  window->Click(Ctl::按钮_启动);
+  const std::string expected = "\"" + engine + "\" vpn -l 127.0.0.1:" + LocalPort() +
+                               " -s \"127.0.0.1:9001\" -p \"secret\" --defaultGateway 192.0.2.1";
+  EXPECT_TRUE(WaitUntil([&] { return EngineCommandLine() == expected; }, kActionTimeout)) << EngineCommandLine();
+  // A VPN start always applies direct, which becomes the saved mode.
+  EXPECT_TRUE(WaitUntil([&] { return IniValue(Config(), "BasisConfig", "Proxy Mode") == "0"; }, kActionTimeout));
+  EXPECT_TRUE(InternetSettingsCleared());
+
+  // Wine's netsh sets no DNS and says nothing, so the static restore fails
+  // and the stop shows netsh's (empty) words; it then goes on.
+  window->Click(Ctl::按钮_停止);
+  auto box = WaitForMessageBox(run.Id(), kActionTimeout);
+  ASSERT_TRUE(box) << "no report of the DNS restore";
+  EXPECT_EQ(box->text, "修改DNS为初始值失败（网卡名称：Local Area Connection，网卡DNS：192.0.2.53，错误信息：）！");
+  EXPECT_EQ(box->title, "信息：");
+  ASSERT_TRUE(PressOk(*box));
+  EXPECT_TRUE(WaitUntil([&] { return window->Enabled(Ctl::按钮_启动); }, kActionTimeout));
+  EXPECT_EQ(ChildProcess(run.Id(), "brook.exe"), 0u);
+}
+
 TEST_F(Engine, AnEngineNotNamedBrookExeIsLaunchedButNeverCountsAsStarted) {
   // The stand-in under another name: it runs, but the start looks for brook.exe.
   const std::string other = folder.PathOf("engine.exe");
