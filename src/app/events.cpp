@@ -6,17 +6,17 @@
 #include "app/window_handlers.h"
 #include "config/configuration.h"
 #include "config/node_list.h"
-#include "system/pac_file.h"
-#include "system/start_at_logon.h"
-#include "system/system_proxy.h"
-#include "update/info_actions.h"
-#include "update/update_check.h"
 #include "diag/account_self_check.h"
 #include "diag/latency_test.h"
 #include "engine/engine_start.h"
 #include "engine/engine_stop.h"
 #include "engine/run_mode.h"
 #include "links/share_links.h"
+#include "system/pac_file.h"
+#include "system/start_at_logon.h"
+#include "system/system_proxy.h"
+#include "update/info_actions.h"
+#include "update/update_check.h"
 
 void OnControlEvent(AppContext& app, Ctl control, ControlEvent event) {
   switch (event) {
@@ -63,6 +63,20 @@ void OnMenuCommand(AppContext& app, std::string_view item) {
     ShowServerEditor(app);
   else if (item == menu::退出)
     ExitProgram(app);
+  else if (item == menu::生成分享链接)
+    GenerateShareLink(app);
+  else if (item == menu::导入分享链接)
+    ImportShareLinks(app);
+  else if (item == menu::账号自检)
+    StartSelfCheck(app);
+  else if (item == menu::检测延迟)
+    StartLatencyTest(app, LatencySource::TrayMenu);
+  else if (item == menu::启动代理)
+    StartEngine(app, false);
+  else if (item == menu::停止代理)
+    StopEngine(app);
+  else if (item == menu::HTTP方式启动)
+    SwitchRunMode(app);
   else if (item == menu::直连模式)
     SelectDirectMode(app);
   else if (item == menu::PAC模式)
@@ -81,20 +95,6 @@ void OnMenuCommand(AppContext& app, std::string_view item) {
     ShowAbout(app);
   else if (item == menu::捐赠)
     OpenDonationPage(app);
-  else if (item == menu::生成分享链接)
-    GenerateShareLink(app);
-  else if (item == menu::导入分享链接)
-    ImportShareLinks(app);
-  else if (item == menu::账号自检)
-    StartSelfCheck(app);
-  else if (item == menu::检测延迟)
-    StartLatencyTest(app, LatencySource::TrayMenu);
-  else if (item == menu::启动代理)
-    StartEngine(app, false);
-  else if (item == menu::停止代理)
-    StopEngine(app);
-  else if (item == menu::HTTP方式启动)
-    SwitchRunMode(app);
 }
 
 void OnFilesDropped(AppContext& app, const std::vector<std::string>& paths) {

@@ -9,10 +9,10 @@
 #include "app/window_handlers.h"
 #include "config/configuration.h"
 #include "config/node_list.h"
-#include "update/update_check.h"
 #include "engine/engine_start.h"
 #include "engine/engine_stop.h"
 #include "engine/stale_proxy.h"
+#include "update/update_check.h"
 
 StartupResult RunStartupSequence(AppContext& app) {
   Form& form = app.form;
