@@ -4,7 +4,6 @@
 # MinGW's runtime has to sit beside it.
 set -euo pipefail
 export LC_ALL=C  # objdump speaks Chinese under the zh_CN locale the Wine suites use
-export LC_ALL=C  # objdump's and file's words are matched below; the suites run in a Chinese locale
 exe=$1
 objdump=x86_64-w64-mingw32-objdump  # reads both PE32 and PE32+
 case "$($objdump -f "$exe" | awk '/file format/ {print $NF}')" in
