@@ -6,11 +6,11 @@
 #include "app/window_layout.h"
 
 FakeForm::FakeForm() {
-  for (const ControlSpec& spec : MainWindowControls()) {
-    ControlState& s = controls_[spec.id];
-    s.text = spec.caption;
-    s.enabled = !(spec.style & kDisabled);
-    s.masked = spec.style & kPassword;
+  for (const ControlSpec& design : MainWindowControls()) {
+    ControlState& s = controls_[design.id];
+    s.text = design.caption;
+    s.enabled = !(design.style & kDisabled);
+    s.masked = design.style & kPassword;
   }
   for (const MenuItemSpec& item : TrayMenuItems())
     if (item.caption != "-") menu_[std::string(item.caption)] = {std::string(item.caption), item.checked, item.enabled};

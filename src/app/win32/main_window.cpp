@@ -58,9 +58,9 @@ void SetWindowIcons(HWND window, HINSTANCE instance) {
 // Labels, check boxes and group boxes are see-through: they show the tab
 // control's page background, which a visual style may draw as a gradient.
 bool IsSeeThrough(HWND control) {
-  const ControlSpec* spec = FindControl(static_cast<Ctl>(GetDlgCtrlID(control)));
-  return spec && (spec->kind == ControlKind::Label || spec->kind == ControlKind::CheckBox ||
-                  spec->kind == ControlKind::GroupBox);
+  const ControlSpec* design = FindControl(static_cast<Ctl>(GetDlgCtrlID(control)));
+  return design && (design->kind == ControlKind::Label || design->kind == ControlKind::CheckBox ||
+                  design->kind == ControlKind::GroupBox);
 }
 
 }  // namespace
@@ -207,21 +207,21 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void MainWindow::OnCommand(int id, int code) {
-  const ControlSpec* spec = FindControl(static_cast<Ctl>(id));
-  if (!spec) return;
-  switch (spec->kind) {
+  const ControlSpec* design = FindControl(static_cast<Ctl>(id));
+  if (!design) return;
+  switch (design->kind) {
     case ControlKind::Button:
     case ControlKind::CheckBox:
-      if (code == BN_CLICKED) Raise(spec->id, ControlEvent::Clicked);
+      if (code == BN_CLICKED) Raise(design->id, ControlEvent::Clicked);
       break;
     case ControlKind::Edit:
       // EN_CHANGE also follows WM_SETTEXT, so SetText raises it like typing.
-      if (code == EN_CHANGE) Raise(spec->id, ControlEvent::ContentChanged);
-      if (code == EN_KILLFOCUS) Raise(spec->id, ControlEvent::LostFocus);
+      if (code == EN_CHANGE) Raise(design->id, ControlEvent::ContentChanged);
+      if (code == EN_KILLFOCUS) Raise(design->id, ControlEvent::LostFocus);
       break;
     case ControlKind::ComboBox:
-      if (code == CBN_KILLFOCUS) Raise(spec->id, ControlEvent::LostFocus);
-      if (code == CBN_SELENDOK) Raise(spec->id, ControlEvent::ItemChosen);
+      if (code == CBN_KILLFOCUS) Raise(design->id, ControlEvent::LostFocus);
+      if (code == CBN_SELENDOK) Raise(design->id, ControlEvent::ItemChosen);
       break;
     default:
       break;

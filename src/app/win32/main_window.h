@@ -96,7 +96,7 @@ class MainWindow final : public Form {
 
   // main_window_controls.cpp: making and placing the controls.
   void CreateControls();
-  HWND CreateControl(const ControlSpec& spec);
+  HWND CreateControl(const ControlSpec& design);
   // Makes the fonts for `dpi` and places everything in the window.
   void ApplyDpi(UINT dpi);
   void LayOutControls();

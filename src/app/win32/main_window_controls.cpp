@@ -20,8 +20,8 @@ struct ControlClass {
   DWORD exStyle;
 };
 
-ControlClass ClassFor(const ControlSpec& spec) {
-  switch (spec.kind) {
+ControlClass ClassFor(const ControlSpec& design) {
+  switch (design.kind) {
     case ControlKind::ListView:
       return {WC_LISTVIEWA,
               WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOCOLUMNHEADER,
@@ -34,9 +34,9 @@ ControlClass ClassFor(const ControlSpec& spec) {
       return {"STATIC", SS_LEFT | SS_CENTERIMAGE | SS_NOPREFIX, 0};
     case ControlKind::Edit: {
       DWORD style = WS_TABSTOP | ES_AUTOHSCROLL;
-      if (spec.style & kDigitsOnly) style |= ES_NUMBER;
-      if (spec.style & kPassword) style |= ES_PASSWORD;
-      if (spec.style & kReadOnly) style |= ES_READONLY;
+      if (design.style & kDigitsOnly) style |= ES_NUMBER;
+      if (design.style & kPassword) style |= ES_PASSWORD;
+      if (design.style & kReadOnly) style |= ES_READONLY;
       return {"EDIT", style, WS_EX_CLIENTEDGE};
     }
     case ControlKind::CheckBox:
@@ -48,19 +48,19 @@ ControlClass ClassFor(const ControlSpec& spec) {
 }
 
 // The page a control sits on; a control in a group box shares its page.
-int PageOf(const ControlSpec& spec) {
-  if (spec.parent == Parent::Group) {
-    const ControlSpec* group = FindControl(spec.group);
+int PageOf(const ControlSpec& design) {
+  if (design.parent == Parent::Group) {
+    const ControlSpec* group = FindControl(design.group);
     return group && group->parent == Parent::Page1 ? 1 : 0;
   }
-  return spec.parent == Parent::Page1 ? 1 : 0;
+  return design.parent == Parent::Page1 ? 1 : 0;
 }
 
 // The design rectangle counted from the tab control's corner.
-Rect96 OnTabControl(const ControlSpec& spec) {
-  Rect96 r = spec.rect;
-  if (spec.parent == Parent::Group) {
-    if (const ControlSpec* group = FindControl(spec.group)) {
+Rect96 OnTabControl(const ControlSpec& design) {
+  Rect96 r = design.rect;
+  if (design.parent == Parent::Group) {
+    if (const ControlSpec* group = FindControl(design.group)) {
       r.left += group->rect.left;
       r.top += group->rect.top;
     }
@@ -149,7 +149,7 @@ void MainWindow::CreateControls() {
     SendMessageA(status_, SB_SETTEXTA, part, reinterpret_cast<LPARAM>(text.c_str()));
   }
 
-  for (const ControlSpec& spec : MainWindowControls()) controls_.push_back(CreateControl(spec));
+  for (const ControlSpec& design : MainWindowControls()) controls_.push_back(CreateControl(design));
 
   // Group boxes go to the bottom of their page, so the controls inside them
   // get the mouse (and their tooltips) and are not painted over.
@@ -159,26 +159,26 @@ void MainWindow::CreateControls() {
       SetWindowPos(controls_[i], HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
 
-  for (const ControlSpec& spec : specs) {
-    const std::string tip = TooltipFor(spec.id);
-    if (!tip.empty()) tooltip_.Attach(Control(spec.id), tip);
+  for (const ControlSpec& design : specs) {
+    const std::string tip = TooltipFor(design.id);
+    if (!tip.empty()) tooltip_.Attach(Control(design.id), tip);
   }
 
   ShowPage(0);
 }
 
-HWND MainWindow::CreateControl(const ControlSpec& spec) {
-  const ControlClass cls = ClassFor(spec);
+HWND MainWindow::CreateControl(const ControlSpec& design) {
+  const ControlClass cls = ClassFor(design);
   DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | cls.style;
-  if (spec.style & kDisabled) style |= WS_DISABLED;
-  const std::string caption(spec.caption);
+  if (design.style & kDisabled) style |= WS_DISABLED;
+  const std::string caption(design.caption);
   HWND control = CreateWindowExA(cls.exStyle, cls.className, caption.c_str(), style, 0, 0, 0, 0,
-                                 pages_[PageOf(spec)],
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_,
+                                 pages_[PageOf(design)],
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)), instance_,
                                  nullptr);
   if (!control) return nullptr;
 
-  switch (spec.kind) {
+  switch (design.kind) {
     case ControlKind::ListView: {
       SendMessageA(control, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
                    LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
@@ -189,7 +189,7 @@ HWND MainWindow::CreateControl(const ControlSpec& spec) {
     }
     case ControlKind::Edit:
       // Visual styles would mask with a dot; the design masks with '*'.
-      if (spec.style & kPassword) SendMessageA(control, EM_SETPASSWORDCHAR, '*', 0);
+      if (design.style & kPassword) SendMessageA(control, EM_SETPASSWORDCHAR, '*', 0);
       break;
     case ControlKind::ComboBox:
       for (std::string_view item : MainWindowDesign().protocolItems) {
@@ -225,15 +225,15 @@ void MainWindow::LayOutControls() {
   for (std::size_t i = 0; i < specs.size(); ++i) {
     HWND control = controls_[i];
     if (!control) continue;
-    const ControlSpec& spec = specs[i];
-    const Rect96 r = OnTabControl(spec);
-    SetFont(control, spec.kind == ControlKind::ComboBox ? comboFont_ : uiFont_);
-    const int height = spec.kind == ControlKind::ComboBox ? px(r.height + 120) : px(r.height);
+    const ControlSpec& design = specs[i];
+    const Rect96 r = OnTabControl(design);
+    SetFont(control, design.kind == ControlKind::ComboBox ? comboFont_ : uiFont_);
+    const int height = design.kind == ControlKind::ComboBox ? px(r.height + 120) : px(r.height);
     SetWindowPos(control, nullptr, px(r.left) - display.left, px(r.top) - display.top,
                  px(r.width), height, SWP_NOZORDER | SWP_NOACTIVATE);
 
-    if (spec.kind == ControlKind::ComboBox) SetSelectionFieldHeight(control, px(r.height));
-    if (spec.kind == ControlKind::ListView) {
+    if (design.kind == ControlKind::ComboBox) SetSelectionFieldHeight(control, px(r.height));
+    if (design.kind == ControlKind::ListView) {
       // One column as wide as the list, leaving room for a vertical scroll bar.
       RECT client{};
       GetClientRect(control, &client);

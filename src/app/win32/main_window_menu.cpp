@@ -61,22 +61,22 @@ HMENU MainWindow::BuildTrayMenu() const {
   HMENU submenu = nullptr;
   const auto specs = TrayMenuItems();
   for (std::size_t i = 0; i < specs.size() && i < menu_.size(); ++i) {
-    const MenuItemSpec& spec = specs[i];
+    const MenuItemSpec& design = specs[i];
     const MenuItemState& state = menu_[i];
-    if (spec.level == 1) submenu = nullptr;
+    if (design.level == 1) submenu = nullptr;
     if (!state.visible) continue;
 
-    HMENU into = spec.level == 1 ? popup : submenu;
+    HMENU into = design.level == 1 ? popup : submenu;
     if (!into) continue;
-    if (spec.caption == "-") {
+    if (design.caption == "-") {
       AppendMenuA(into, MF_SEPARATOR, 0, nullptr);
       continue;
     }
     UINT flags = MF_STRING;
     if (state.checked) flags |= MF_CHECKED;
     if (!state.enabled) flags |= MF_GRAYED;
-    UINT_PTR id = static_cast<UINT_PTR>(spec.commandId);
-    if (spec.submenu) {
+    UINT_PTR id = static_cast<UINT_PTR>(design.commandId);
+    if (design.submenu) {
       submenu = CreatePopupMenu();
       flags |= MF_POPUP;
       id = reinterpret_cast<UINT_PTR>(submenu);
