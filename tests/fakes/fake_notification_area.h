@@ -2,8 +2,10 @@
 // A notification area that records every call instead of showing anything.
 #include <cstdint>
 #include <set>
+#include <string>
 #include <vector>
 
+#include "app/tray_icon.h"
 #include "platform/notification_area.h"
 
 class FakeNotificationArea : public NotificationArea {
@@ -25,6 +27,21 @@ class FakeNotificationArea : public NotificationArea {
   void DestroyIcon(std::uintptr_t icon) override { destroyedIcons.push_back(icon); }
   std::uintptr_t Subclass(std::uintptr_t window, const TrayHook& hook) override;
   void Unsubclass(std::uintptr_t window, std::uintptr_t previousProcedure) override;
+
+  struct Balloon {
+    std::string title, text;
+    BalloonIcon kind;
+  };
+  // The balloon fields of every modify call, oldest first; each change of
+  // the icon or tip sends the last balloon again.
+  std::vector<Balloon> Balloons() const {
+    std::vector<Balloon> shown;
+    for (const auto& call : calls)
+      if (call.message == NotifyMessage::Modify)
+        shown.push_back({call.record.balloonTitle, call.record.balloonText,
+                         static_cast<BalloonIcon>(call.record.balloonIcon)});
+    return shown;
+  }
 
   // Delivers a tray event the way the tray window procedure would.
   void Raise(int code) const;

@@ -29,20 +29,8 @@ class EngineTest : public testing::Test {
     Node("198.51.100.7", "9999", "secret", 0);
   }
 
-  struct Balloon {
-    std::string title, text;
-    BalloonIcon kind;
-  };
-  // Every balloon the tray records sent, oldest first; each change of the
-  // icon or tip sends the last balloon again.
-  std::vector<Balloon> Balloons() const {
-    std::vector<Balloon> shown;
-    for (const auto& call : shell.calls)
-      if (call.message == NotifyMessage::Modify)
-        shown.push_back({call.record.balloonTitle, call.record.balloonText,
-                         static_cast<BalloonIcon>(call.record.balloonIcon)});
-    return shown;
-  }
+  using Balloon = FakeNotificationArea::Balloon;
+  std::vector<Balloon> Balloons() const { return shell.Balloons(); }
 
   void Node(const std::string& server, const std::string& port, const std::string& password, int protocol) {
     t.form.SetText(Ctl::编辑框_服务器IP, server);

@@ -21,19 +21,8 @@ class SystemTest : public testing::Test {
     t.app.engineDirectory = EngineDirectory();
   }
 
-  struct Balloon {
-    std::string title, text;
-    BalloonIcon kind;
-  };
-  // Every balloon shown since the icon was added, oldest first.
-  std::vector<Balloon> Balloons() const {
-    std::vector<Balloon> shown;
-    for (const auto& call : shell.calls)
-      if (call.message == NotifyMessage::Modify)
-        shown.push_back({call.record.balloonTitle, call.record.balloonText,
-                         static_cast<BalloonIcon>(call.record.balloonIcon)});
-    return shown;
-  }
+  using Balloon = FakeNotificationArea::Balloon;
+  std::vector<Balloon> Balloons() const { return shell.Balloons(); }
 
   std::string EngineDirectory() const { return t.folder.Path() + "\\"; }
   bool HasFile(const std::string& name) const {
