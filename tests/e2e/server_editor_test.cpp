@@ -77,8 +77,10 @@ TEST_F(ServerEditor, NewNodeIsListedSelectedAndSaved) {
   EXPECT_EQ(window->Text(Ctl::编辑框_服务器IP), "127.0.0.1");
   EXPECT_EQ(window->Text(Ctl::编辑框_服务器端口), "2333");
 
+  // The click is posted; a sent ping can be answered before it is handled,
+  // so wait for the save itself.
   window->Click(Ctl::按钮_保存);
-  ASSERT_TRUE(window->Sync());
+  ASSERT_TRUE(WaitUntil([&] { return IniValue(Config(), "NodeList", "Num") == "3"; }, kActionTimeout));
   const std::string config = Config();
   EXPECT_EQ(IniValue(config, "NodeList", "Num"), "3");
   EXPECT_EQ(IniValue(config, "NodeList", "Select node"), "2");
