@@ -3,11 +3,15 @@
 #
 #   run_under_wine.sh [--timeout SECONDS] --work DIR [--shots DIR]
 #                     --exe CORVANE.EXE --shell EXPLORER.EXE [--brook BROOK.EXE]
-#                     -- PROGRAM.EXE [ARGS...]
+#                     [--tls-origin] -- PROGRAM.EXE [ARGS...]
 #
 # The program learns the Windows paths of corvane.exe, of the shell stand-in,
 # of the stand-in engine and of its work folder from CORVANE_EXE,
 # CORVANE_SHELL, CORVANE_BROOK and CORVANE_E2E_WORK.
+# With --tls-origin, an https test page (tls_origin.py) runs on this side
+# for the length of the run: the program learns its port from
+# CORVANE_TLS_PORT and the Windows path of its authority's certificate from
+# CORVANE_TLS_CA.
 # While it runs, a request file "<name>.shot-request" in the work folder gets
 # the X display saved as <shots>/<name>.png and is answered "<name>.shot-done".
 # After it ends, or when the time limit cuts it short, every process started
@@ -20,7 +24,7 @@
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 
-timeout_s=300 work= shots= exe= shell= brook=
+timeout_s=300 work= shots= exe= shell= brook= tls_origin=
 while [ $# -gt 0 ]; do
   case $1 in
     --timeout) timeout_s=$2; shift 2 ;;
@@ -29,6 +33,7 @@ while [ $# -gt 0 ]; do
     --exe) exe=$2; shift 2 ;;
     --shell) shell=$2; shift 2 ;;
     --brook) brook=$2; shift 2 ;;
+    --tls-origin) tls_origin=1; shift ;;
     --) shift; break ;;
     *) echo "run_under_wine.sh: unknown option $1" >&2; exit 2 ;;
   esac
@@ -93,6 +98,20 @@ end_leftovers() {
 answer_screenshot_requests &
 watcher=$!
 
+origin=
+if [ -n "$tls_origin" ]; then
+  rm -rf "$work/tls-origin"
+  python3 "$here/tls_origin.py" "$work/tls-origin" &
+  origin=$!
+  for _ in $(seq 300); do [ -s "$work/tls-origin/port" ] && break; sleep 0.1; done
+  if [ -s "$work/tls-origin/port" ]; then
+    export CORVANE_TLS_PORT=$(cat "$work/tls-origin/port")
+    export CORVANE_TLS_CA=$(windows_path "$work/tls-origin/ca.pem")
+  else
+    echo "run_under_wine.sh: the https test page did not start" >&2
+  fi
+fi
+
 cd "$work"
 timeout --kill-after=10 "$timeout_s" "$CORVANE_WINE" "$program" "$@"
 status=$?
@@ -100,5 +119,9 @@ status=$?
 
 kill "$watcher" 2>/dev/null
 wait "$watcher" 2>/dev/null
+if [ -n "$origin" ]; then
+  kill "$origin" 2>/dev/null
+  wait "$origin" 2>/dev/null
+fi
 end_leftovers
 exit $status

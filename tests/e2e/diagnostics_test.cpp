@@ -1,0 +1,138 @@
+// The account self-check and the latency test from outside: the verdicts
+// arrive as balloons, which this driver reads by standing in for the shell's
+// notification area. The self-check fetches an https test page on this
+// machine through the stand-in engine's local HTTP proxy.
+#include "app/tray_menu_layout.h"
+#include "driver/shell_tray.h"
+#include "driver/trusted_roots.h"
+#include "e2e_test.h"
+
+namespace e2e {
+namespace {
+
+class Diagnostics : public E2eTest {
+ protected:
+  void SetUp() override { ASSERT_TRUE(tray.Ready()) << "Shell_NotifyIcon would not reach the driver"; }
+
+  // One node on this machine, the stand-in engine, direct mode (the system
+  // proxy is left alone) and the https test page as the self-check's address.
+  void WriteConfig(const std::string& runMode) {
+    folder.Write("config.ini", "[BasisConfig]\r\nFile=" + folder.InstallEngine() + "\r\nLocal port=" + LocalPort() +
+                                   "\r\nRun Mode=" + runMode + "\r\nProxy Mode=0\r\n"
+                                   "[MoreSettings]\r\nTest URL=" + TlsTestPageUrl() + "\r\nTimeout=10\r\n"
+                                   "[NodeList]\r\nNum=1\r\nSelect node=0\r\n"
+                                   "[Node]\r\nNode1=127.0.0.1 9001 secret 0 stand-in\r\n");
+  }
+
+  // Starts the saved node from the window; the engine's id, 0 on failure.
+  DWORD StartEngine(const ProgramRun& run, const CorvaneWindow& window) const {
+    window.Click(Ctl::按钮_启动);
+    if (!WaitUntil([&] { return window.StatusText(1) == "   状态：正在运行"; }, kActionTimeout)) return 0;
+    return ChildProcess(run.Id(), "brook.exe");
+  }
+
+  ShellTray tray;
+};
+
+TEST_F(Diagnostics, SelfCheckThroughTheRunningEngineFindsTheAccountUsable) {
+  ASSERT_FALSE(TlsTestPageUrl().empty()) << "no https test page: run with --tls-origin";
+  ASSERT_TRUE(TrustTestAuthority());
+  WriteConfig("HTTP");
+  ProgramRun run = ProgramRun::StartFromShell(exe);
+  auto window = CorvaneWindow::WaitFor(run, kStartTimeout);
+  ASSERT_TRUE(window);
+  ASSERT_NE(StartEngine(run, *window), 0u);
+
+  window->Command(menu::账号自检);
+  auto balloon = tray.WaitForBalloon("当前账号可用！", 30000);
+  ASSERT_TRUE(balloon) << (tray.Balloons().empty() ? "no balloon" : tray.Balloons().back().title);
+  EXPECT_EQ(balloon->iconKind, static_cast<DWORD>(NIIF_NONE));
+  const std::string head = "经过测试，该账号可正常使用。\r\n测试网址：" + TlsTestPageUrl() + "\r\n测试时间：";
+  const std::string tail = "ms。\r\n如浏览器无法使用，请检查系统代理设置！";
+  EXPECT_EQ(balloon->text.rfind(head, 0), 0u) << balloon->text;
+  ASSERT_GT(balloon->text.size(), head.size() + tail.size()) << balloon->text;
+  EXPECT_EQ(balloon->text.substr(balloon->text.size() - tail.size()), tail);
+  const std::string elapsed = balloon->text.substr(head.size(), balloon->text.size() - head.size() - tail.size());
+  EXPECT_EQ(elapsed.find_first_not_of("0123456789"), std::string::npos) << elapsed;
+}
+
+TEST_F(Diagnostics, SelfCheckWithTheEngineGoneFindsTheAccountUnusable) {
+  WriteConfig("HTTP");
+  ProgramRun run = ProgramRun::StartFromShell(exe);
+  auto window = CorvaneWindow::WaitFor(run, kStartTimeout);
+  ASSERT_TRUE(window);
+  const DWORD engine = StartEngine(run, *window);
+  ASSERT_NE(engine, 0u);
+  // Nothing watches the engine after its start: the program still counts it
+  // as running, and the check meets a closed port.
+  HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, engine);
+  ASSERT_TRUE(process);
+  TerminateProcess(process, 1);
+  WaitForSingleObject(process, kActionTimeout);
+  CloseHandle(process);
+
+  window->Command(menu::账号自检);
+  auto balloon = tray.WaitForBalloon("当前账号不可用！", 30000);
+  ASSERT_TRUE(balloon) << (tray.Balloons().empty() ? "no balloon" : tray.Balloons().back().title);
+  EXPECT_EQ(balloon->iconKind, static_cast<DWORD>(NIIF_ERROR));
+  EXPECT_EQ(balloon->text.rfind("经过测试，该账号无法使用。\r\n测试网址：" + TlsTestPageUrl() + "\r\n测试时间：", 0), 0u)
+      << balloon->text;
+  EXPECT_TRUE(tray.WaitForBalloon("当前账号可用！", 0) == std::nullopt);
+}
+
+TEST_F(Diagnostics, SelfCheckInSocks5RunModeSaysItChecksHttpOnly) {
+  WriteConfig("SOCKS5");
+  ProgramRun run = ProgramRun::StartFromShell(exe);
+  auto window = CorvaneWindow::WaitFor(run, kStartTimeout);
+  ASSERT_TRUE(window);
+  ASSERT_NE(StartEngine(run, *window), 0u);
+
+  window->Command(menu::账号自检);
+  auto box = WaitForMessageBox(run.Id(), kActionTimeout);
+  ASSERT_TRUE(box);
+  EXPECT_EQ(box->text, "该功能只能检查 HTTP协议 代理服务器！请切换为 HTTP 方式启动。");
+  EXPECT_EQ(box->title, "错误");
+  ASSERT_TRUE(PressOk(*box));
+  EXPECT_TRUE(tray.Balloons().empty() || tray.Balloons().back().title.find("账号") == std::string::npos);
+}
+
+TEST_F(Diagnostics, LatencyTestOfThisMachineReportsItsTime) {
+  WriteConfig("HTTP");
+  ProgramRun run = ProgramRun::StartFromShell(exe);
+  auto window = CorvaneWindow::WaitFor(run, kStartTimeout);
+  ASSERT_TRUE(window);
+  ASSERT_EQ(window->Text(Ctl::编辑框_服务器IP), "127.0.0.1");
+
+  window->Click(Ctl::按钮_检测延迟);
+  // Two unanswered pings of 2 s each would end in the time-out balloon.
+  ASSERT_TRUE(WaitUntil([&] { return !tray.Balloons().empty(); }, 30000)) << "no balloon";
+  const BalloonSeen balloon = tray.Balloons().back();
+  ASSERT_EQ(balloon.title, "测试延迟成功！") << balloon.text;
+  EXPECT_EQ(balloon.iconKind, static_cast<DWORD>(NIIF_NONE));
+  const std::string head = "[127.0.0.1] 延迟为：";
+  ASSERT_EQ(balloon.text.rfind(head, 0), 0u) << balloon.text;
+  ASSERT_GT(balloon.text.size(), head.size() + 2);
+  EXPECT_EQ(balloon.text.substr(balloon.text.size() - 2), "ms");
+  const std::string time = balloon.text.substr(head.size(), balloon.text.size() - head.size() - 2);
+  EXPECT_EQ(time.find_first_not_of("0123456789"), std::string::npos) << time;
+  EXPECT_TRUE(WaitUntil([&] { return window->Enabled(Ctl::按钮_检测延迟); }, kActionTimeout));
+}
+
+TEST_F(Diagnostics, LatencyTestWithoutAnAddressAsksForOne) {
+  WriteConfig("HTTP");
+  ProgramRun run = ProgramRun::StartFromShell(exe);
+  auto window = CorvaneWindow::WaitFor(run, kStartTimeout);
+  ASSERT_TRUE(window);
+  ASSERT_TRUE(window->SetText(Ctl::编辑框_服务器IP, ""));
+  window->Click(Ctl::按钮_检测延迟);
+  auto box = WaitForMessageBox(run.Id(), kActionTimeout);
+  ASSERT_TRUE(box);
+  EXPECT_EQ(box->text, "服务器IP 不能为空！");
+  EXPECT_EQ(box->title, "错误");
+  ASSERT_TRUE(PressOk(*box));
+  EXPECT_TRUE(WaitUntil([&] { return window->Enabled(Ctl::按钮_检测延迟); }, kActionTimeout));
+  EXPECT_TRUE(tray.Balloons().empty() || tray.Balloons().back().title.find("延迟") == std::string::npos);
+}
+
+}  // namespace
+}  // namespace e2e
