@@ -76,7 +76,20 @@ CorvaneWindow::CorvaneWindow(HWND window, HANDLE process, DWORD processId)
 HWND CorvaneWindow::Control(Ctl c) const { return FindDescendant(window_, IdOf(c)); }
 std::string CorvaneWindow::Title() const { return TextOf(window_); }
 bool CorvaneWindow::Visible() const { return IsWindowVisible(window_) != 0; }
-bool CorvaneWindow::Sync() const { return Ping(window_, kActionTimeout); }
+bool CorvaneWindow::Sync() const {
+  // A sent ping is answered before messages posted earlier (clicks, menu
+  // commands, drops) are handled, so the marker is posted too: an edit
+  // control's modified flag, which the program never looks at, is set by a
+  // posted EM_SETMODIFY once the thread has got past everything posted
+  // before it (a modal box's loop handles it too). The flag is put back.
+  HWND marker = Control(Ctl::编辑框_服务器IP);
+  const WPARAM wasModified = SendWithTimeout(marker, EM_GETMODIFY, 0, 0) != 0;
+  SendWithTimeout(marker, EM_SETMODIFY, FALSE, 0);
+  if (!PostMessageA(marker, EM_SETMODIFY, TRUE, 0)) return false;
+  const bool passed = WaitUntil([&] { return SendWithTimeout(marker, EM_GETMODIFY, 0, 0) != 0; }, kActionTimeout, 10);
+  SendWithTimeout(marker, EM_SETMODIFY, wasModified, 0);
+  return passed;
+}
 
 void CorvaneWindow::Click(Ctl c) const { PostMessageA(Control(c), BM_CLICK, 0, 0); }
 

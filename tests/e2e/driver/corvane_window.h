@@ -36,7 +36,8 @@ class CorvaneWindow {
   HWND Control(Ctl c) const;
   std::string Title() const;
   bool Visible() const;
-  // Waits until the program has handled everything sent or posted so far.
+  // Waits until the program has handled everything sent or posted so far,
+  // or shows a modal box while doing so.
   bool Sync() const;
 
   // Controls.
