@@ -60,9 +60,14 @@ ProgramRun ProgramRun::StartFromShell(const std::string& exePath) {
   WaitUntil([&] { return (childId = ChildProcess(shellInfo.dwProcessId, exeName)) != 0; }, kStartTimeout, 5);
   HANDLE child = childId ? OpenProcess(PROCESS_ALL_ACCESS, FALSE, childId) : nullptr;
   if (!child) {
+    // The launcher's exit code tells a failed CreateProcess (3) from a
+    // program that ended at once; STILL_ACTIVE means it is still trying.
+    DWORD launcherCode = 0;
+    GetExitCodeProcess(shellInfo.hProcess, &launcherCode);
     TerminateProcess(shellInfo.hProcess, 1);
     CloseHandle(shellInfo.hProcess);
-    throw std::runtime_error("the shell stand-in did not start " + exePath);
+    throw std::runtime_error("the shell stand-in did not start " + exePath + " (child " + std::to_string(childId) +
+                             ", launcher exit code " + std::to_string(launcherCode) + ")");
   }
   return ProgramRun(child, childId, shellInfo.hProcess);
 }
