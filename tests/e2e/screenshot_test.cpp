@@ -1,5 +1,6 @@
-// Pictures of both pages of the window, for a person to look at; the test
-// fails only when a page cannot be shown or the picture is not taken.
+// Pictures of both pages of the window and of a balloon, for a person to look
+// at; a test fails only when a page cannot be shown or the picture is not
+// taken.
 #include "e2e_test.h"
 #include "driver/screenshot.h"
 
@@ -37,6 +38,18 @@ TEST_F(Screenshots, BothPages) {
   SetForegroundWindow(window->Handle());
   Shoot(*window, 1, "page1");
   Shoot(*window, 0, "page0");
+}
+
+// Wine's own notification area draws the latency test's balloon as a user
+// would see it; Wine waits two seconds before it shows a balloon.
+TEST_F(Screenshots, LatencyBalloon) {
+  WriteRunnableConfig();  // its node is 127.0.0.1
+  ProgramRun run = ProgramRun::StartFromShell(exe);
+  auto window = CorvaneWindow::WaitFor(run, kStartTimeout);
+  ASSERT_TRUE(window);
+  window->Click(Ctl::按钮_检测延迟);
+  Sleep(3500);
+  EXPECT_TRUE(TakeScreenshot("latency-balloon", kActionTimeout));
 }
 
 }  // namespace
