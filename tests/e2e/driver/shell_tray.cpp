@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "driver/polling.h"
+#include "shared/gbk_wide.h"
 
 namespace e2e {
 
@@ -32,16 +33,12 @@ struct WineNotifyData {
 };
 static_assert(sizeof(WineNotifyData) == 960);
 
-// A fixed-size UTF-16 field as the program's GBK text (code page 936 here).
+// A fixed-size UTF-16 field, up to its first zero, as the program's GBK text.
 template <std::size_t N>
 std::string Gbk(const WCHAR (&field)[N]) {
   std::size_t length = 0;
   while (length < N && field[length]) ++length;
-  if (length == 0) return {};
-  const int bytes = WideCharToMultiByte(CP_ACP, 0, field, static_cast<int>(length), nullptr, 0, nullptr, nullptr);
-  std::string text(static_cast<std::size_t>(bytes), '\0');
-  WideCharToMultiByte(CP_ACP, 0, field, static_cast<int>(length), text.data(), bytes, nullptr, nullptr);
-  return text;
+  return gbk::FromWide(std::wstring_view(field, length));
 }
 
 }  // namespace
