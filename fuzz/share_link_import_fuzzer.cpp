@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/app_context.h"
-#include "config/ini_document.h"
+#include "context/app_context.h"
+#include "ini/ini_document.h"
 #include "fakes/fake_diag.h"
 #include "fakes/fake_form.h"
 #include "links/share_link_codec.h"

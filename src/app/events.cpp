@@ -1,8 +1,8 @@
 #include "app/events.h"
 
-#include "app/app_context.h"
+#include "context/app_context.h"
 #include "app/startup.h"
-#include "app/tray_menu_layout.h"
+#include "context/tray_menu_layout.h"
 #include "app/window_handlers.h"
 #include "config/configuration.h"
 #include "config/node_list.h"

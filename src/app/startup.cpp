@@ -2,10 +2,10 @@
 
 #include <string>
 
-#include "app/app_context.h"
+#include "context/app_context.h"
 #include "app/launch_origin.h"
 #include "app/tray_startup.h"
-#include "app/version.h"
+#include "context/version.h"
 #include "app/window_handlers.h"
 #include "config/configuration.h"
 #include "config/node_list.h"

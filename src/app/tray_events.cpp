@@ -1,7 +1,7 @@
 // Clicks on the tray icon and news from the notification area.
-#include "app/app_context.h"
+#include "context/app_context.h"
 #include "app/events.h"
-#include "app/tray_icon.h"
+#include "tray/tray_icon.h"
 #include "app/window_handlers.h"
 
 void OnTrayEvent(AppContext& app, int code) {

@@ -1,10 +1,10 @@
 #include "app/tray_startup.h"
 
-#include "app/app_context.h"
+#include "context/app_context.h"
 #include "app/events.h"
-#include "app/tray_icon.h"
-#include "app/tray_icon_images.h"
-#include "app/tray_tip.h"
+#include "tray/tray_icon.h"
+#include "tray/tray_icon_images.h"
+#include "tray/tray_tip.h"
 
 void ShowStoppedTrayIcon(AppContext& app) {
   if (!app.tray) return;

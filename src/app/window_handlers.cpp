@@ -1,6 +1,6 @@
 #include "app/window_handlers.h"
 
-#include "app/app_context.h"
+#include "context/app_context.h"
 #include "shared/gbk_text.h"
 
 std::string EngineDirectoryOf(const std::string& enginePath) {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/controls.h"
+#include "context/controls.h"
 
 struct AppContext;
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/controls.h"
+#include "context/controls.h"
 
 enum class ControlKind { ListView, Button, GroupBox, Label, Edit, CheckBox, ComboBox };
 

@@ -1,7 +1,7 @@
 #include "config/configuration.h"
 
-#include "app/app_context.h"
-#include "app/tray_menu_layout.h"
+#include "context/app_context.h"
+#include "context/tray_menu_layout.h"
 #include "config/defaults.h"
 #include "config/node_list.h"
 #include "config/value_codec.h"

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <string>
 
-#include "app/app_context.h"
-#include "app/tray_menu_layout.h"
+#include "context/app_context.h"
+#include "context/tray_menu_layout.h"
 #include "config/defaults.h"
 #include "config/node_line.h"
 #include "config/value_codec.h"

@@ -1,8 +1,8 @@
 #include "diag/latency_test.h"
 
-#include "app/app_context.h"
-#include "app/tray_icon.h"
-#include "app/tray_menu_layout.h"
+#include "context/app_context.h"
+#include "tray/tray_icon.h"
+#include "context/tray_menu_layout.h"
 #include "platform/diag_services.h"
 
 namespace {

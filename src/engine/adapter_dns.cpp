@@ -1,6 +1,6 @@
 #include "engine/adapter_dns.h"
 
-#include "app/app_context.h"
+#include "context/app_context.h"
 #include "shared/command_line_quoting.h"
 #include "platform/engine_services.h"
 

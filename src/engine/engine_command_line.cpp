@@ -1,6 +1,6 @@
 #include "engine/engine_command_line.h"
 
-#include "app/app_context.h"
+#include "context/app_context.h"
 #include "shared/command_line_quoting.h"
 #include "engine/vpn_network.h"
 

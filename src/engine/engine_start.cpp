@@ -2,10 +2,10 @@
 
 #include <string>
 
-#include "app/app_context.h"
-#include "app/tray_icon.h"
-#include "app/tray_icon_images.h"
-#include "app/tray_menu_layout.h"
+#include "context/app_context.h"
+#include "tray/tray_icon.h"
+#include "tray/tray_icon_images.h"
+#include "context/tray_menu_layout.h"
 #include "engine/engine_command_line.h"
 #include "engine/engine_process.h"
 #include "engine/vpn_network.h"

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "app/app_context.h"
-#include "app/tray_icon.h"
-#include "app/tray_menu_layout.h"
+#include "context/app_context.h"
+#include "tray/tray_icon.h"
+#include "context/tray_menu_layout.h"
 #include "config/configuration.h"
 #include "system/system_proxy.h"
 

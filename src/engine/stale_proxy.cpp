@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/app_context.h"
+#include "context/app_context.h"
 #include "engine/engine_process.h"
 #include "platform/engine_services.h"
 #include "shared/gbk_text.h"

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "app/app_context.h"
+#include "context/app_context.h"
 #include "platform/engine_services.h"
 
 namespace {

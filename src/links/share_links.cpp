@@ -3,7 +3,7 @@
 #include <array>
 #include <utility>
 
-#include "app/app_context.h"
+#include "context/app_context.h"
 #include "config/node_list.h"
 #include "links/share_link_codec.h"
 #include "platform/diag_services.h"

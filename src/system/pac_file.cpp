@@ -1,7 +1,7 @@
 #include "system/pac_file.h"
 
-#include "app/app_context.h"
-#include "platform/system_services.h"
+#include "context/app_context.h"
+#include "system/system_services.h"
 #include "shared/bytes_as_text.h"
 #include "system/pac_template.h"
 #include "system/tray_report.h"

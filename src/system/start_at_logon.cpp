@@ -1,7 +1,7 @@
 #include "system/start_at_logon.h"
 
-#include "app/app_context.h"
-#include "platform/system_services.h"
+#include "context/app_context.h"
+#include "system/system_services.h"
 
 namespace {
 

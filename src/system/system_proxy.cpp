@@ -1,8 +1,8 @@
 #include "system/system_proxy.h"
 
-#include "app/app_context.h"
-#include "app/tray_menu_layout.h"
-#include "platform/system_services.h"
+#include "context/app_context.h"
+#include "context/tray_menu_layout.h"
+#include "system/system_services.h"
 #include "system/blank_text.h"
 #include "system/connection_records.h"
 #include "system/pac_file.h"

@@ -3,8 +3,8 @@
 // the icon exists (and in tests without one) the report is dropped.
 #include <string_view>
 
-#include "app/app_context.h"
-#include "app/tray_icon.h"
+#include "context/app_context.h"
+#include "tray/tray_icon.h"
 
 inline void ReportInBalloon(AppContext& app, std::string_view title, std::string_view text,
                             BalloonIcon kind) {

@@ -1,8 +1,8 @@
 #include "update/info_actions.h"
 
-#include "app/app_context.h"
-#include "app/version.h"
-#include "platform/system_services.h"
+#include "context/app_context.h"
+#include "context/version.h"
+#include "system/system_services.h"
 #include "update/maker_addresses.h"
 
 void OpenHelpPage(AppContext& app) { app.system->shell.OpenAddress(CORVANE_HELP_URL); }

@@ -1,9 +1,9 @@
 #include "update/update_check.h"
 
-#include "app/app_context.h"
-#include "app/version.h"
-#include "config/ini_document.h"
-#include "platform/system_services.h"
+#include "context/app_context.h"
+#include "context/version.h"
+#include "ini/ini_document.h"
+#include "system/system_services.h"
 #include "shared/bytes_as_text.h"
 #include "system/tray_report.h"
 #include "update/maker_addresses.h"

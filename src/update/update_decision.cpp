@@ -1,6 +1,6 @@
 #include "update/update_decision.h"
 
-#include "app/version.h"
+#include "context/version.h"
 #include "config/value_codec.h"
 
 bool IsNewerRelease(std::string_view latest, std::string_view number) {

@@ -2,7 +2,7 @@
 // arrive as balloons, which this driver reads by standing in for the shell's
 // notification area. The self-check fetches an https test page on this
 // machine through the stand-in engine's local HTTP proxy.
-#include "app/tray_menu_layout.h"
+#include "context/tray_menu_layout.h"
 #include "driver/shell_tray.h"
 #include "driver/trusted_roots.h"
 #include "e2e_test.h"

@@ -2,7 +2,7 @@
 // receives, traffic through its local proxy in both Run modes, the system
 // proxy that the modes write and a stop or an exit clears, a start that
 // never finds its engine, and what a killed Corvane leaves behind.
-#include "app/tray_menu_layout.h"
+#include "context/tray_menu_layout.h"
 #include "driver/internet_settings.h"
 #include "driver/loopback_traffic.h"
 #include "e2e_test.h"

@@ -1,6 +1,6 @@
 // Closing only hides the window; the tray brings it back; "退出" saves and
 // ends the program.
-#include "app/tray_menu_layout.h"
+#include "context/tray_menu_layout.h"
 #include "e2e_test.h"
 
 namespace e2e {

@@ -4,7 +4,7 @@
 // PAC host; the copies of the program find it through the environment.
 #include <algorithm>
 
-#include "app/tray_menu_layout.h"
+#include "context/tray_menu_layout.h"
 #include "driver/local_http_server.h"
 #include "e2e_test.h"
 #include "update/maker_addresses.h"

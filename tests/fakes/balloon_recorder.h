@@ -3,8 +3,8 @@
 // the balloons exactly as the shell would get them.
 #include <string>
 
-#include "app/app_context.h"
-#include "app/tray_icon.h"
+#include "context/app_context.h"
+#include "tray/tray_icon.h"
 #include "fakes/fake_notification_area.h"
 
 struct ShownBalloon {

@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "app/tray_menu_layout.h"
+#include "context/tray_menu_layout.h"
 #include "app/window_layout.h"
 
 FakeForm::FakeForm() {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "app/events.h"
-#include "app/form.h"
+#include "context/form.h"
 
 class FakeForm : public Form {
  public:

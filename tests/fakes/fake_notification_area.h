@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/tray_icon.h"
+#include "tray/tray_icon.h"
 #include "platform/notification_area.h"
 
 class FakeNotificationArea : public NotificationArea {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_context.h"
+#include "context/app_context.h"
 #include "app/events.h"
 #include "fakes/disk_file_system.h"
 #include "fakes/fake_diag.h"

@@ -10,7 +10,7 @@
 #include <tuple>
 #include <vector>
 
-#include "platform/system_services.h"
+#include "system/system_services.h"
 
 // Values in memory. Key and value names ignore ASCII case, as Windows' do.
 class FakeRegistry : public Registry {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/tray_menu_layout.h"
+#include "context/tray_menu_layout.h"
 #include "fakes/balloon_recorder.h"
 #include "fakes/fake_platform.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/tray_menu_layout.h"
+#include "context/tray_menu_layout.h"
 #include "config/configuration.h"
 #include "config/value_codec.h"
 #include "fakes/fake_platform.h"

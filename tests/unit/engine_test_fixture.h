@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "app/tray_icon.h"
-#include "app/tray_icon_images.h"
-#include "app/tray_menu_layout.h"
-#include "config/ini_document.h"
+#include "tray/tray_icon.h"
+#include "tray/tray_icon_images.h"
+#include "context/tray_menu_layout.h"
+#include "ini/ini_document.h"
 #include "fakes/fake_notification_area.h"
 #include "fakes/fake_platform.h"
 

@@ -1,4 +1,4 @@
-#include "app/ico_directory.h"
+#include "tray/ico_directory.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "app/tray_icon_images.h"
+#include "tray/tray_icon_images.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <string>
 
-#include "app/tray_menu_layout.h"
+#include "context/tray_menu_layout.h"
 #include "update/maker_addresses.h"
 #include "system_test_fixture.h"
 

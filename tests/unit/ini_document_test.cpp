@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "config/ini_document.h"
+#include "ini/ini_document.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "config/ini_file.h"
+#include "ini/ini_file.h"
 #include "fakes/fake_platform.h"
 
 namespace {

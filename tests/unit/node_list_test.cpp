@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/tray_menu_layout.h"
+#include "context/tray_menu_layout.h"
 #include "config/node_line.h"
 #include "config/node_list.h"
 #include "fakes/fake_platform.h"

@@ -2,7 +2,7 @@
 #include <string>
 
 #include "app/events.h"
-#include "app/tray_menu_layout.h"
+#include "context/tray_menu_layout.h"
 #include "system/pac_file.h"
 #include "system/pac_template.h"
 #include "system_test_fixture.h"

@@ -3,8 +3,8 @@
 #include <random>
 #include <string>
 
-#include "app/tray_menu_layout.h"
-#include "config/ini_document.h"
+#include "context/tray_menu_layout.h"
+#include "ini/ini_document.h"
 #include "links/share_link_codec.h"
 #include "links/share_links.h"
 #include "fakes/fake_platform.h"

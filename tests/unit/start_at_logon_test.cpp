@@ -1,6 +1,6 @@
 #include <string>
 
-#include "config/ini_document.h"
+#include "ini/ini_document.h"
 #include "system_test_fixture.h"
 
 namespace {

@@ -1,8 +1,8 @@
 #include <optional>
 #include <string>
 
-#include "app/tray_menu_layout.h"
-#include "config/ini_document.h"
+#include "context/tray_menu_layout.h"
+#include "ini/ini_document.h"
 #include "system/connection_records.h"
 #include "system/system_proxy.h"
 #include "system_test_fixture.h"

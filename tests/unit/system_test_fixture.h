@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/tray_icon.h"
+#include "tray/tray_icon.h"
 #include "fakes/fake_notification_area.h"
 #include "fakes/fake_platform.h"
 

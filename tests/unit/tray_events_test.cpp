@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "app/events.h"
-#include "app/tray_icon.h"
-#include "app/tray_icon_images.h"
+#include "tray/tray_icon.h"
+#include "tray/tray_icon_images.h"
 #include "fakes/fake_notification_area.h"
 #include "fakes/fake_platform.h"
 

@@ -1,4 +1,4 @@
-#include "app/tray_icon.h"
+#include "tray/tray_icon.h"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +8,8 @@
 #include <thread>
 #include <vector>
 
-#include "app/tray_icon_images.h"
-#include "app/tray_tip.h"
+#include "tray/tray_icon_images.h"
+#include "tray/tray_tip.h"
 #include "fakes/fake_notification_area.h"
 
 namespace {

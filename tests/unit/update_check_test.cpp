@@ -3,7 +3,7 @@
 
 #include "app/events.h"
 #include "app/startup.h"
-#include "app/tray_menu_layout.h"
+#include "context/tray_menu_layout.h"
 #include "update/maker_addresses.h"
 #include "update/update_check.h"
 #include "update/update_decision.h"

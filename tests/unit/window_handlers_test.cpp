@@ -2,7 +2,7 @@
 
 #include "app/launch_origin.h"
 #include "app/startup.h"
-#include "app/tray_menu_layout.h"
+#include "context/tray_menu_layout.h"
 #include "app/window_handlers.h"
 #include "fakes/fake_platform.h"
 

@@ -10,7 +10,7 @@
 #include <utility>
 
 #include "app/startup.h"
-#include "app/tray_menu_layout.h"
+#include "context/tray_menu_layout.h"
 #include "app/win32/dpi.h"
 
 namespace {

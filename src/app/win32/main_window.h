@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "app/events.h"
-#include "app/form.h"
+#include "context/form.h"
 #include "app/window_layout.h"
 #include "app/win32/shared_tooltip.h"
 

@@ -1,6 +1,6 @@
 // The tray menu 托盘菜单: item states kept as records, and the pop-up built
 // from them each time it is shown.
-#include "app/tray_menu_layout.h"
+#include "context/tray_menu_layout.h"
 #include "app/win32/main_window.h"
 
 MainWindow::MenuItemState* MainWindow::FindMenuState(std::string_view item) {

@@ -3,9 +3,9 @@
 //
 // The headers with the platform interfaces come before <windows.h>, whose
 // ReplaceFile macro would otherwise rename FileSystem::ReplaceFile here.
-#include "app/app_context.h"
+#include "context/app_context.h"
 #include "app/startup.h"
-#include "app/tray_icon.h"
+#include "tray/tray_icon.h"
 #include "platform/win32/diag_services_win32.h"
 #include "platform/win32/dialogs_win32.h"
 #include "platform/win32/engine_services_win32.h"

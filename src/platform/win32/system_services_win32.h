@@ -4,7 +4,7 @@
 // AppContext it serves: it is then destroyed first, and its destructor stops
 // the PAC server and lets the workers end while the window, the tray icon
 // and the configuration they use still exist.
-#include "platform/system_services.h"
+#include "system/system_services.h"
 #include "platform/win32/connectivity_check_win32.h"
 #include "platform/win32/downloader_win32.h"
 #include "platform/win32/internet_options_win32.h"

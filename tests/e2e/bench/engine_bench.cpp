@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "app/tray_menu_layout.h"
+#include "context/tray_menu_layout.h"
 #include "driver/corvane_window.h"
 #include "driver/internet_settings.h"
 #include "driver/loopback_traffic.h"

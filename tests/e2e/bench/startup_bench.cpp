@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "app/tray_menu_layout.h"
+#include "context/tray_menu_layout.h"
 #include "driver/corvane_window.h"
 #include "driver/polling.h"
 #include "driver/program_run.h"

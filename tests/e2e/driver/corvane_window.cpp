@@ -6,7 +6,7 @@
 
 #include <utility>
 
-#include "app/tray_menu_layout.h"
+#include "context/tray_menu_layout.h"
 #include "driver/message_boxes.h"
 #include "driver/polling.h"
 #include "driver/windows.h"

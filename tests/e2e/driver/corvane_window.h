@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/controls.h"
+#include "context/controls.h"
 #include "driver/program_run.h"
 #include "driver/remote_memory.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/controls.h"
+#include "context/controls.h"
 
 class Form {
  public:

@@ -1,4 +1,4 @@
-#include "app/ico_directory.h"
+#include "tray/ico_directory.h"
 
 #include <cstddef>
 

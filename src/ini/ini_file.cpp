@@ -1,4 +1,4 @@
-#include "config/ini_file.h"
+#include "ini/ini_file.h"
 
 #include "platform/file_system.h"
 

@@ -1,9 +1,9 @@
-#include "app/tray_icon.h"
+#include "tray/tray_icon.h"
 
 #include <cstring>
 #include <utility>
 
-#include "app/ico_directory.h"
+#include "tray/ico_directory.h"
 #include "shared/gbk_text.h"
 
 namespace {

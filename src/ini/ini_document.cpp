@@ -1,4 +1,4 @@
-#include "config/ini_document.h"
+#include "ini/ini_document.h"
 
 #include <algorithm>
 #include <utility>

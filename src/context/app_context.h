@@ -3,10 +3,10 @@
 // file and the records every handler shares. One instance per process.
 #include <string>
 
-#include "app/form.h"
-#include "app/run_state.h"
-#include "config/ini_file.h"
-#include "config/node_table.h"
+#include "context/form.h"
+#include "context/run_state.h"
+#include "ini/ini_file.h"
+#include "context/node_table.h"
 #include "platform/platform.h"
 
 class TrayIcon;

@@ -1,4 +1,4 @@
-#include "app/tray_menu_layout.h"
+#include "context/tray_menu_layout.h"
 
 #include <array>
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "config/ini_document.h"
+#include "ini/ini_document.h"
 
 class FileSystem;
 
