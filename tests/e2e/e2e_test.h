@@ -7,6 +7,7 @@
 
 #include "driver/corvane_window.h"
 #include "driver/ini_text.h"
+#include "driver/loopback_traffic.h"
 #include "driver/message_boxes.h"
 #include "driver/polling.h"
 #include "driver/program_run.h"
@@ -34,7 +35,10 @@ class E2eTest : public testing::Test {
                                    "[NodeList]\r\nNum=1\r\nSelect node=0\r\n"
                                    "[Node]\r\nNode1=127.0.0.1 9001 secret 0 stand-in\r\n");
   }
-  static std::string LocalPort() { return std::to_string(20000 + GetCurrentProcessId() % 20000); }
+  static std::string LocalPort() {
+    static const std::string port = std::to_string(FreeLoopbackPort());
+    return port;
+  }
 
   TestFolder folder{CurrentTestName()};
   const std::string exe = folder.InstallCorvane();

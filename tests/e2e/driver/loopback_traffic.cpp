@@ -79,6 +79,19 @@ std::string GetRequest(const std::string& target, int originPort) {
 
 }  // namespace
 
+int FreeLoopbackPort() {
+  static Winsock winsock;
+  SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+  sockaddr_in address = Loopback(0);
+  int size = sizeof address;
+  int port = 0;
+  if (bind(s, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 &&
+      getsockname(s, reinterpret_cast<sockaddr*>(&address), &size) == 0)
+    port = ntohs(address.sin_port);
+  closesocket(s);
+  return port;
+}
+
 OriginServer::OriginServer() {
   static Winsock winsock;
   listener_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);

@@ -32,6 +32,10 @@ class OriginServer {
   std::atomic<int> requests_{0};
 };
 
+// A loopback port no one listens on now, picked by the system, so that runs
+// side by side (other Wine prefixes on the same machine) never share one.
+int FreeLoopbackPort();
+
 // The body of GET http://127.0.0.1:<originPort><path> through the HTTP proxy
 // at 127.0.0.1:<proxyPort>; empty when the answer is not 200 or nothing came.
 std::string FetchThroughHttpProxy(int proxyPort, int originPort, const std::string& path);
