@@ -102,17 +102,21 @@ TEST_F(ShareLinks, TheQrCodeWindowShowsTheCopiedLinkToAScanner) {
   EXPECT_EQ(ClipboardText(), "left over");
   EXPECT_EQ(IniValue(Config(), "Node", "Node1"), "127.0.0.1 2333 pa@ss%40 1 mine");
 
-  window->Command(menu::显示分享二维码);  // again: the same window
+  // Chosen again: the same window, showing the node as it is now.
+  ASSERT_TRUE(window->SetText(Ctl::编辑框_服务器密码, "again"));
+  window->Command(menu::显示分享二维码);
   ASSERT_TRUE(window->Sync());
   EXPECT_TRUE(IsWindow(qr));
   EXPECT_EQ(qrWindows(), 1);
+  const std::string again = "brook://stream%20%5B%3A%3A1%5D%3A2333%20again";
+  EXPECT_EQ(TextOf(FindDescendant(qr, kQrLinkEditId)), again);
 
   PostMessageA(FindDescendant(qr, kQrCopyButtonId), BM_CLICK, 0, 0);
   box = WaitForMessageBox(run.Id(), kActionTimeout);
   ASSERT_TRUE(box);
   EXPECT_EQ(box->text, "Brook账号分享链接已复制到剪辑板中！");
   ASSERT_TRUE(PressOk(*box));
-  EXPECT_EQ(ClipboardText(), link);
+  EXPECT_EQ(ClipboardText(), again);
 
   PostMessageA(FindDescendant(qr, kQrLinkEditId), WM_KEYDOWN, VK_ESCAPE, 0);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(qr); }, kActionTimeout));
