@@ -12,6 +12,7 @@
 #include "engine/engine_stop.h"
 #include "engine/run_mode.h"
 #include "links/share_links.h"
+#include "links/share_qr_code.h"
 #include "system/pac_file.h"
 #include "system/start_at_logon.h"
 #include "system/system_proxy.h"
@@ -65,6 +66,8 @@ void OnMenuCommand(AppContext& app, std::string_view item) {
     ExitProgram(app);
   else if (item == menu::生成分享链接)
     GenerateShareLink(app);
+  else if (item == menu::显示分享二维码)
+    ShowShareQrCode(app);
   else if (item == menu::导入分享链接)
     ImportShareLinks(app);
   else if (item == menu::账号自检)

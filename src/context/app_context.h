@@ -7,6 +7,7 @@
 #include "context/run_state.h"
 #include "ini/ini_file.h"
 #include "context/node_table.h"
+#include "context/qr_code_window.h"
 #include "platform/platform.h"
 
 class TrayIcon;
@@ -27,6 +28,7 @@ struct AppContext {
   SystemServices* system = nullptr;
   EngineServices* engine = nullptr;
   DiagServices* diag = nullptr;
+  QrCodeWindow* qrWindow = nullptr;  // the share link as a QR code
 };
 
 // The engine runs exactly while 按钮_启动 is disabled.

@@ -29,6 +29,7 @@ constexpr std::array kItems{
     Item(2, menu::编辑PAC文件, 2010),
     Separator(2),
     Item(2, menu::生成分享链接, 2011),
+    Item(2, menu::显示分享二维码, 2020),
     Item(2, menu::导入分享链接, 2012),
     Item(1, menu::账号自检, 2013, false),
     Item(1, menu::检测延迟, 2014),

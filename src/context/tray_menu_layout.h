@@ -29,6 +29,7 @@ inline constexpr std::string_view 编辑服务器 = "编辑服务器...";
 inline constexpr std::string_view 更新PAC文件 = "更新PAC文件";
 inline constexpr std::string_view 编辑PAC文件 = "编辑PAC文件";
 inline constexpr std::string_view 生成分享链接 = "生成分享链接";
+inline constexpr std::string_view 显示分享二维码 = "显示分享二维码";
 inline constexpr std::string_view 导入分享链接 = "导入分享链接";
 inline constexpr std::string_view 账号自检 = "账号自检";
 inline constexpr std::string_view 检测延迟 = "检测延迟";

@@ -20,6 +20,8 @@ constexpr std::array<std::pair<Ctl, std::string_view>, 5> kRequiredFields{{
     {Ctl::编辑框_服务器密码, "服务器密码 不能为空！"},
 }};
 
+}  // namespace
+
 bool FieldsReadyForLink(Form& form) {
   for (const auto& [field, message] : kRequiredFields) {
     if (form.Text(field).empty()) {
@@ -33,6 +35,8 @@ bool FieldsReadyForLink(Form& form) {
   }
   return true;
 }
+
+namespace {
 
 void AddLinkedNode(AppContext& app, const LinkedNode& node) {
   Form& form = app.form;
@@ -67,7 +71,12 @@ std::string RunShareLinkCodec(AppContext& app, LinkCodecMode mode, std::string_v
 
 void GenerateShareLink(AppContext& app) {
   if (!app.diag || !FieldsReadyForLink(app.form)) return;
-  app.diag->clipboard.WriteText(RunShareLinkCodec(app, LinkCodecMode::Generate, {}));
+  CopyShareLink(app, RunShareLinkCodec(app, LinkCodecMode::Generate, {}));
+}
+
+void CopyShareLink(AppContext& app, std::string_view link) {
+  if (!app.diag) return;
+  app.diag->clipboard.WriteText(link);
   app.form.ShowMessage("Brook账号分享链接已复制到剪辑板中！", "提示");
 }
 

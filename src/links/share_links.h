@@ -6,6 +6,7 @@
 #include <string_view>
 
 struct AppContext;
+class Form;
 
 enum class LinkCodecMode { Generate, Import };
 
@@ -14,4 +15,9 @@ enum class LinkCodecMode { Generate, Import };
 std::string RunShareLinkCodec(AppContext& app, LinkCodecMode mode, std::string_view text);
 
 void GenerateShareLink(AppContext& app);
+// What GenerateShareLink checks first: every field a link needs is filled,
+// else the first empty one is named in a message box and false returned.
+bool FieldsReadyForLink(Form& form);
+// GenerateShareLink's last step: `link` to the clipboard, and the user told.
+void CopyShareLink(AppContext& app, std::string_view link);
 void ImportShareLinks(AppContext& app);

@@ -13,7 +13,10 @@
 # CORVANE_TLS_PORT and the Windows path of its authority's certificate from
 # CORVANE_TLS_CA.
 # While it runs, a request file "<name>.shot-request" in the work folder gets
-# the X display saved as <shots>/<name>.png and is answered "<name>.shot-done".
+# the X display saved as <shots>/<name>.png and is answered "<name>.shot-done";
+# a "<name>.qr-request" holding a rectangle WxH+X+Y gets that part saved so,
+# read by zbarimg into "<name>.qr-text" (the raw bytes of the codes found)
+# and is answered "<name>.qr-done".
 # After it ends, or when the time limit cuts it short, every process started
 # from the work folder (the copies of corvane.exe) is ended by its id.
 #
@@ -73,6 +76,17 @@ answer_screenshot_requests() {
       name=$(basename "$request" .shot-request)
       if import -window root "$shots/$name.png" 2>"$work/$name.shot-log"; then
         mv -f "$request" "$work/$name.shot-done"
+      fi
+    done
+    for request in "$work"/*.qr-request; do
+      [ -e "$request" ] || continue
+      name=$(basename "$request" .qr-request)
+      geometry=$(cat "$request")
+      [ -n "$geometry" ] || continue  # still being written
+      # -Sbinary: the code's bytes as they are, no guess at their charset.
+      if import -window root -crop "$geometry" +repage "$shots/$name.png" 2>"$work/$name.shot-log"; then
+        zbarimg --nodbus --raw -q -Sbinary "$shots/$name.png" >"$work/$name.qr-text" 2>>"$work/$name.shot-log"
+        mv -f "$request" "$work/$name.qr-done"
       fi
     done
     sleep 0.2

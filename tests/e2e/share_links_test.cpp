@@ -1,6 +1,10 @@
 // Share links through the real clipboard: a generated link is what another
-// user pastes, and importing it adds the node to config.ini.
+// user pastes, and importing it adds the node to config.ini. The QR code
+// window shows the same link to a phone's camera.
+#include "app/win32/share_qr_window.h"
+#include "context/tray_menu_layout.h"
 #include "driver/clipboard.h"
+#include "driver/screenshot.h"
 #include "e2e_test.h"
 
 namespace e2e {
@@ -56,6 +60,66 @@ TEST_F(ShareLinks, ImportTakesEveryValidLinkOfPastedTextAndNothingElse) {
   // The spaces of pasted text are removed before the links are read.
   EXPECT_EQ(Node(3), "10.0.0.3 443 three 2 ");
   EXPECT_EQ(window->Rows().size(), 3u);
+}
+
+// An independent decoder (zbarimg) reads, from a picture of the window,
+// exactly the bytes "生成分享链接" puts on the clipboard.
+TEST_F(ShareLinks, TheQrCodeWindowShowsTheCopiedLinkToAScanner) {
+  ProgramRun run = ProgramRun::StartFromShell(exe);
+  auto window = CorvaneWindow::WaitFor(run, kStartTimeout);
+  ASSERT_TRUE(window);
+  const auto qrWindows = [&] {
+    int count = 0;
+    for (HWND w : TopLevelWindowsOf(run.Id())) count += IsWindowVisible(w) && TextOf(w) == "分享二维码";
+    return count;
+  };
+
+  ASSERT_TRUE(window->SetText(Ctl::编辑框_服务器密码, ""));
+  window->Command(menu::显示分享二维码);
+  auto box = WaitForMessageBox(run.Id(), kActionTimeout);
+  ASSERT_TRUE(box);
+  EXPECT_EQ(box->text, "服务器密码 不能为空！");
+  EXPECT_EQ(box->title, "错误");
+  ASSERT_TRUE(PressOk(*box));
+  EXPECT_EQ(qrWindows(), 0);
+
+  ASSERT_TRUE(window->SetText(Ctl::编辑框_服务器IP, "[::1]"));
+  ASSERT_TRUE(window->SetText(Ctl::编辑框_服务器密码, "p@ss%\"中"));
+  window->Command(menu::生成分享链接);
+  box = WaitForMessageBox(run.Id(), kActionTimeout);
+  ASSERT_TRUE(box && PressOk(*box));
+  const std::optional<std::string> link = ClipboardText();
+  ASSERT_EQ(link, "brook://stream%20%5B%3A%3A1%5D%3A2333%20p%40ss%\"中");
+  ASSERT_TRUE(SetClipboardText("left over"));
+
+  window->Command(menu::显示分享二维码);
+  HWND qr = WaitForWindowTitled(run.Id(), "分享二维码", kActionTimeout);
+  ASSERT_TRUE(qr);
+  EXPECT_EQ(TextOf(FindDescendant(qr, kQrLinkEditId)), *link);
+  ASSERT_TRUE(window->Sync());
+  Sleep(300);  // Wine hands the drawing to the X server on its own time
+  EXPECT_EQ(ScanQrCode("share-qr-code", qr, kActionTimeout), link);
+  EXPECT_EQ(ClipboardText(), "left over");
+  EXPECT_EQ(IniValue(Config(), "Node", "Node1"), "127.0.0.1 2333 pa@ss%40 1 mine");
+
+  // Chosen again: the same window, showing the node as it is now.
+  ASSERT_TRUE(window->SetText(Ctl::编辑框_服务器密码, "again"));
+  window->Command(menu::显示分享二维码);
+  ASSERT_TRUE(window->Sync());
+  EXPECT_TRUE(IsWindow(qr));
+  EXPECT_EQ(qrWindows(), 1);
+  const std::string again = "brook://stream%20%5B%3A%3A1%5D%3A2333%20again";
+  EXPECT_EQ(TextOf(FindDescendant(qr, kQrLinkEditId)), again);
+
+  PostMessageA(FindDescendant(qr, kQrCopyButtonId), BM_CLICK, 0, 0);
+  box = WaitForMessageBox(run.Id(), kActionTimeout);
+  ASSERT_TRUE(box);
+  EXPECT_EQ(box->text, "Brook账号分享链接已复制到剪辑板中！");
+  ASSERT_TRUE(PressOk(*box));
+  EXPECT_EQ(ClipboardText(), again);
+
+  PostMessageA(FindDescendant(qr, kQrLinkEditId), WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(qr); }, kActionTimeout));
 }
 
 }  // namespace

@@ -41,6 +41,7 @@ std::vector<std::string> TempFolder::Names() const {
 TestApp::TestApp() {
   location.directory = folder.Path();
   app.diag = &diag.services;
+  app.qrWindow = &qrWindow;
   app.system = &system.services;
   app.engine = &engine.services;
   form.onEvent = [this](Ctl c, ControlEvent e) { OnControlEvent(app, c, e); };

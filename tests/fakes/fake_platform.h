@@ -12,6 +12,7 @@
 #include "fakes/fake_diag.h"
 #include "fakes/fake_engine_services.h"
 #include "fakes/fake_form.h"
+#include "fakes/fake_qr_code_window.h"
 #include "fakes/fake_system_services.h"
 #include "platform/platform.h"
 
@@ -81,5 +82,6 @@ struct TestApp {
   FakeSystem system;
   FakeEngine engine{processes, system.registry};
   FakeDiag diag;
+  FakeQrCodeWindow qrWindow;
   AppContext app{form, platform};
 };

@@ -7,6 +7,7 @@
 #include "ini/ini_document.h"
 #include "links/share_link_codec.h"
 #include "links/share_links.h"
+#include "links/share_qr_code.h"
 #include "fakes/fake_platform.h"
 
 namespace {
@@ -227,6 +228,52 @@ TEST_F(ShareLinksTest, ALineBreakInsideAPasswordCannotSplitTheFile) {
   EXPECT_EQ(saved.Get("Node", "Node2", ""), "h 1 p[Evil]Node1=x 0");
   EXPECT_TRUE(saved.Keys("Evil").empty());
   EXPECT_EQ(saved.Keys("Node").size(), 2u);
+}
+
+// Level M, byte mode, with a quiet zone: the sizes and the largest link
+// follow from the standard's capacity table (level L or another mode would
+// give other ones).
+TEST(ShareQrCode, IsLevelMByteModeWithAQuietZone) {
+  const auto small = ShareLinkQrCode("brook://default%20h%3A1%20p");  // 27 bytes: version 3
+  ASSERT_TRUE(small);
+  EXPECT_EQ(small->size, 29 + 8);
+  for (int i = 0; i < small->size; ++i)
+    for (int edge : {0, 3, small->size - 4, small->size - 1}) {
+      EXPECT_FALSE(small->Dark(i, edge));
+      EXPECT_FALSE(small->Dark(edge, i));
+    }
+  for (int i = 4; i < 11; ++i) EXPECT_TRUE(small->Dark(i, 4) && small->Dark(4, i));  // a finder's edge
+
+  EXPECT_EQ(ShareLinkQrCode(std::string(2331, 'a'))->size, 177 + 8);
+  EXPECT_FALSE(ShareLinkQrCode(std::string(2332, 'a')));
+  EXPECT_EQ(QrModulePixels(96), 4);
+  EXPECT_EQ(QrModulePixels(144), 6);
+  EXPECT_EQ(QrModulePixels(72), 4);
+}
+
+TEST_F(ShareLinksTest, TheQrCodeItemShowsTheGeneratedLinkAndWritesNothing) {
+  EXPECT_EQ(FindMenuItem(menu::显示分享二维码), FindMenuItem(menu::生成分享链接) + 1);
+  EXPECT_EQ(FindMenuItem(menu::显示分享二维码)->level, 2);
+
+  const std::string config = t.ConfigText();
+  const std::string link = Generated("[::1]", "443", "p@%\"中", 1);
+  t.form.messages.clear();
+  OnMenuCommand(t.app, menu::显示分享二维码);
+  EXPECT_EQ(t.qrWindow.shows, 1);
+  EXPECT_EQ(t.qrWindow.link, link);
+  EXPECT_EQ(t.qrWindow.code.dark, ShareLinkQrCode(link)->dark);
+  EXPECT_TRUE(t.form.messages.empty());
+  EXPECT_EQ(t.diag.clipboard.writes, 1);  // GenerateShareLink's only
+  EXPECT_EQ(t.ConfigText(), config);
+
+  t.form.SetText(Ctl::编辑框_服务器密码, std::string(2400, 'p'));
+  OnMenuCommand(t.app, menu::显示分享二维码);
+  EXPECT_EQ(t.form.messages.back().text, "分享链接太长，无法生成二维码！");
+  EXPECT_EQ(t.form.messages.back().title, "错误");
+  t.form.SetText(Ctl::编辑框_服务器IP, "");
+  OnMenuCommand(t.app, menu::显示分享二维码);
+  EXPECT_EQ(t.form.messages.back().text, "服务器IP 不能为空！");
+  EXPECT_EQ(t.qrWindow.shows, 1);
 }
 
 }  // namespace

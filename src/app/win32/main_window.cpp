@@ -11,6 +11,7 @@
 
 #include "app/startup.h"
 #include "context/tray_menu_layout.h"
+#include "app/win32/dialog_keys.h"
 #include "app/win32/dpi.h"
 
 namespace {
@@ -108,8 +109,10 @@ bool MainWindow::Create() {
 int MainWindow::RunMessageLoop() {
   MSG message{};
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-    // Tab and the arrow keys move between the controls as in a dialog.
+    // Tab and the arrow keys move between the controls as in a dialog, in
+    // the main window and in the windows it owns that ask for it.
     if (hwnd_ && IsDialogMessageA(hwnd_, &message)) continue;
+    if (HWND owned = DialogKeysWindow(message.hwnd); owned && IsDialogMessageA(owned, &message)) continue;
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }

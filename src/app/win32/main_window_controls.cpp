@@ -5,11 +5,10 @@
 #include <commctrl.h>
 
 #include "app/win32/dpi.h"
+#include "app/win32/ui_font.h"
 
 namespace {
 
-constexpr char kUiFontFace[] = "Microsoft YaHei";
-constexpr int kUiFontPoints = 9;
 constexpr char kProtocolFontFace[] = "黑体";
 constexpr int kProtocolFontPixels = 14;
 constexpr int kTooltipWidth = 560;
@@ -68,25 +67,6 @@ Rect96 OnTabControl(const ControlSpec& design) {
   return r;
 }
 
-HFONT MakeFont(const char* face, int pixelHeight) {
-  LOGFONTA font{};
-  font.lfHeight = -pixelHeight;
-  font.lfWeight = FW_NORMAL;
-  // The faces are Chinese; the charset lets the font mapper fall back to
-  // another Chinese face where this one is missing.
-  font.lfCharSet = GB2312_CHARSET;
-  font.lfOutPrecision = OUT_DEFAULT_PRECIS;
-  font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-  font.lfQuality = DEFAULT_QUALITY;
-  font.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
-  lstrcpynA(font.lfFaceName, face, LF_FACESIZE);
-  return CreateFontIndirectA(&font);
-}
-
-void SetFont(HWND window, HFONT font) {
-  SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-}
-
 // A drop-down list's selection field takes its height from its item height;
 // the frame around it differs between themes, so measure and correct once.
 void SetSelectionFieldHeight(HWND combo, int height) {
@@ -105,7 +85,7 @@ void MainWindow::ApplyDpi(UINT dpi) {
   dpi_ = dpi;
   HFONT oldUi = uiFont_;
   HFONT oldCombo = comboFont_;
-  uiFont_ = MakeFont(kUiFontFace, MulDiv(kUiFontPoints, static_cast<int>(dpi), 72));
+  uiFont_ = MakeUiFont(dpi);
   comboFont_ = MakeFont(kProtocolFontFace, ScaleForDpi(kProtocolFontPixels, dpi));
   LayOutControls();
   // Only now do the controls no longer use the old fonts.

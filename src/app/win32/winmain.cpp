@@ -5,6 +5,7 @@
 // ReplaceFile macro would otherwise rename FileSystem::ReplaceFile here.
 #include "context/app_context.h"
 #include "app/startup.h"
+#include "links/share_links.h"
 #include "tray/tray_icon.h"
 #include "platform/win32/diag_services_win32.h"
 #include "platform/win32/dialogs_win32.h"
@@ -17,6 +18,7 @@
 #include "platform/win32/win32_notification_area.h"
 
 #include "app/win32/main_window.h"
+#include "app/win32/share_qr_window.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   Win32FileSystem files;
@@ -41,6 +43,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   app.system = &system.services;
   Win32Diag diag(window.WindowHandle());
   app.diag = &diag.services;
+  ShareQrWindow qrWindow(instance, window.Handle(),
+                         [&app](const std::string& link) { CopyShareLink(app, link); });
+  app.qrWindow = &qrWindow;
   window.Attach(app);
 
   // A second copy ends here, before it touches anything.

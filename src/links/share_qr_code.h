@@ -1,0 +1,23 @@
+#pragma once
+// The tray item "显示分享二维码": the link "生成分享链接" would copy, shown
+// as a QR code that a phone's Brook client scans to import the node.
+#include <optional>
+#include <string_view>
+
+#include "context/qr_code_window.h"
+
+struct AppContext;
+
+// The link's QR code: its bytes as they are (byte mode), error correction
+// level M, the smallest version that holds them, and the quiet zone of four
+// modules the standard asks for on every side. None when the link does not
+// fit even version 40.
+std::optional<QrModules> ShareLinkQrCode(std::string_view link);
+
+// Pixels per module on a screen of `dpi`: always whole pixels, so that every
+// module is a crisp square, and 4 at 96 DPI.
+int QrModulePixels(int dpi);
+
+// Checks the fields as "生成分享链接" does, then shows the node in the edit
+// controls in the QR code window. Nothing goes to the clipboard or config.ini.
+void ShowShareQrCode(AppContext& app);
