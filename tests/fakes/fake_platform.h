@@ -79,7 +79,7 @@ struct TestApp {
   FakeSingleInstance instance;
   Platform platform{files, location, dialogs, processes, instance};
   FakeSystem system;
-  FakeEngine engine{processes, system.registry};
+  FakeEngine engine{processes};
   FakeDiag diag;
   AppContext app{form, platform};
 };
