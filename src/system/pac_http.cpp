@@ -45,7 +45,7 @@ std::optional<std::string_view> HostHeader(std::string_view head) {
     const std::string_view line = WithoutLineEnd(head.substr(start + 1, end == head.npos ? head.npos : end - start - 1));
     start = end;
     const std::size_t colon = line.find(':');
-    if (colon == std::string_view::npos || gbk::AsciiLower(std::string(line.substr(0, colon))) != "host") continue;
+    if (colon == std::string_view::npos || gbk::AsciiLower(line.substr(0, colon)) != "host") continue;
     host = TrimmedBlanks(line.substr(colon + 1));
     ++seen;
   }
@@ -56,9 +56,12 @@ std::optional<std::string_view> HostHeader(std::string_view head) {
 bool ServerNamedByHost(std::string_view head, int port) {
   const auto host = HostHeader(head);
   if (!host || port <= 0) return false;
-  const std::string lower = gbk::AsciiLower(std::string(*host));
-  const std::string portText = ":" + std::to_string(port);
-  return lower == "127.0.0.1" + portText || lower == "localhost" + portText;
+  const std::string lower = gbk::AsciiLower(*host);
+  std::string portText = ":";
+  portText += std::to_string(port);
+  if (!lower.ends_with(portText)) return false;
+  const std::string_view name = std::string_view(lower).substr(0, lower.size() - portText.size());
+  return name == "127.0.0.1" || name == "localhost";
 }
 
 }  // namespace
