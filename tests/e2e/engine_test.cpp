@@ -188,14 +188,74 @@ TEST_F(Engine, AKilledCorvaneTakesItsEngineAlongAndItsProxyIsClearedAtTheNextSta
   EXPECT_EQ(ChildProcess(next.Id(), "brook.exe"), 0u);
 }
 
-TEST_F(Engine, SomeoneElsesProxyIsLeftAloneAtStartup) {
+TEST_F(Engine, TheStartupClearsOnlyWhatIsCorvanes) {
   WriteConfig("HTTP", "0");
   SetInternetSettingNumber("ProxyEnable", 1);
   SetInternetSettingText("ProxyServer", "10.0.0.1:3128");
+  {
+    ProgramRun run = ProgramRun::StartFromShell(exe);
+    ASSERT_TRUE(CorvaneWindow::WaitFor(run, kStartTimeout));
+    EXPECT_EQ(InternetSettingNumber("ProxyEnable"), std::optional<DWORD>(1));
+    EXPECT_EQ(InternetSettingText("ProxyServer"), std::optional<std::string>("10.0.0.1:3128"));
+  }
+  // Corvane's proxy server beside someone else's automatic configuration.
+  SetInternetSettingText("ProxyServer", "127.0.0.1:" + LocalPort());
+  SetInternetSettingText("AutoConfigURL", "http://wpad.example/proxy.pac");
   ProgramRun run = ProgramRun::StartFromShell(exe);
   ASSERT_TRUE(CorvaneWindow::WaitFor(run, kStartTimeout));
-  EXPECT_EQ(InternetSettingNumber("ProxyEnable"), std::optional<DWORD>(1));
-  EXPECT_EQ(InternetSettingText("ProxyServer"), std::optional<std::string>("10.0.0.1:3128"));
+  EXPECT_EQ(InternetSettingNumber("ProxyEnable"), std::optional<DWORD>(0));
+  EXPECT_FALSE(InternetSettingText("ProxyServer"));
+  EXPECT_EQ(InternetSettingText("AutoConfigURL"), std::optional<std::string>("http://wpad.example/proxy.pac"));
+}
+
+class UsersOwnProxy : public Engine {
+ protected:
+  // A manual proxy and a PAC address of the user's own.
+  UsersOwnProxy() {
+    SetInternetSettingNumber("ProxyEnable", 1);
+    SetInternetSettingText("ProxyServer", "10.1.2.3:8080");
+    SetInternetSettingText("AutoConfigURL", kUsersPac);
+    WriteConfig("HTTP", "1");
+  }
+  static bool UsersProxyBack() {
+    return InternetSettingNumber("ProxyEnable") == std::optional<DWORD>(1) &&
+           InternetSettingText("ProxyServer") == std::optional<std::string>("10.1.2.3:8080") &&
+           InternetSettingText("AutoConfigURL") == std::optional<std::string>(kUsersPac);
+  }
+  static bool CorvanesPacInPlace() {
+    return InternetSettingText("AutoConfigURL").value_or("").rfind("http://127.0.0.1:", 0) == 0 &&
+           InternetSettingNumber("ProxyEnable") == std::optional<DWORD>(0);
+  }
+  static constexpr char kUsersPac[] = "http://wpad.corp.example/proxy.pac";
+};
+
+TEST_F(UsersOwnProxy, AStopAnExitAndAKilledRunGiveTheUsersSettingsBack) {
+  {
+    ProgramRun run = ProgramRun::StartFromShell(exe);
+    auto window = CorvaneWindow::WaitFor(run, kStartTimeout);
+    ASSERT_TRUE(window);
+    window->Click(Ctl::按钮_启动);
+    ASSERT_TRUE(WaitUntil(CorvanesPacInPlace, kActionTimeout)) << "PAC mode did not start";
+    window->Click(Ctl::按钮_停止);
+    EXPECT_TRUE(WaitUntil(UsersProxyBack, kActionTimeout)) << "after 停止";
+
+    ASSERT_TRUE(WaitUntil([&] { return window->Enabled(Ctl::按钮_启动); }, kActionTimeout));
+    window->Click(Ctl::按钮_启动);
+    ASSERT_TRUE(WaitUntil(CorvanesPacInPlace, kActionTimeout)) << "PAC mode did not start again";
+    window->Command(menu::退出);
+    EXPECT_EQ(run.WaitForExit(kActionTimeout), std::optional<DWORD>(0));
+    EXPECT_TRUE(UsersProxyBack()) << "after 退出";
+  }
+  {
+    ProgramRun run = ProgramRun::StartQuiet(exe);
+    ASSERT_TRUE(WaitUntil(CorvanesPacInPlace, kStartTimeout));
+    TerminateProcess(run.Handle(), 1);
+    ASSERT_TRUE(run.WaitForExit(kActionTimeout));
+  }
+  ASSERT_TRUE(CorvanesPacInPlace());
+  ProgramRun next = ProgramRun::StartFromShell(exe);
+  ASSERT_TRUE(CorvaneWindow::WaitFor(next, kStartTimeout));
+  EXPECT_TRUE(UsersProxyBack()) << "after a killed run";
 }
 
 }  // namespace
