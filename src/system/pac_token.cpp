@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/random_source.h"
+#include "shared/hex_text.h"
 
 namespace {
 constexpr std::size_t kTokenBytes = 16;
@@ -11,13 +12,7 @@ constexpr std::size_t kTokenBytes = 16;
 std::string NewPacToken(RandomSource& random) {
   const std::string bytes = random.Bytes(kTokenBytes);
   if (bytes.size() != kTokenBytes) return {};
-  constexpr char digits[] = "0123456789abcdef";
-  std::string token;
-  for (unsigned char byte : bytes) {
-    token.push_back(digits[byte >> 4]);
-    token.push_back(digits[byte & 0x0F]);
-  }
-  return token;
+  return HexOf(bytes);
 }
 
 bool IsPacToken(std::string_view text) {

@@ -122,9 +122,12 @@ void GiveBackSystemProxy(AppContext& app) {
   std::optional<UserProxySnapshot> snapshot = std::exchange(app.system->userProxy, std::nullopt);
   if (!snapshot) snapshot = LoadSnapshot(app);
   const OwnValues restored = Restore(app, snapshot ? &*snapshot : nullptr);
-  // The program's PAC file is no one's any more.
-  DropGeneratedPacFile(app);
-  app.platform.files.RemoveFile(SnapshotPath(app));
+  // The program's PAC file is no one's any more. (Without a snapshot the
+  // program's address, if any, was cleared with the file.)
+  if (snapshot) {
+    DropGeneratedPacFile(app);
+    app.platform.files.RemoveFile(SnapshotPath(app));
+  }
   if (!restored.proxy && !restored.autoConfig) return;
 
   InternetOptions& options = app.system->internetOptions;

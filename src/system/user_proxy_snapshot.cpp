@@ -1,43 +1,18 @@
 #include "system/user_proxy_snapshot.h"
 
 #include "ini/ini_document.h"
+#include "shared/hex_text.h"
 #include "system/proxy_ownership.h"
 
 namespace {
 
-std::string Hex(std::string_view bytes) {
-  constexpr char digits[] = "0123456789abcdef";
-  std::string hex;
-  for (unsigned char byte : bytes) {
-    hex.push_back(digits[byte >> 4]);
-    hex.push_back(digits[byte & 0x0F]);
-  }
-  return hex;
-}
-
-std::optional<std::string> FromHex(std::string_view hex) {
-  auto digit = [](char c) -> int {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-  };
-  if (hex.size() % 2 != 0) return std::nullopt;
-  std::string bytes;
-  for (std::size_t i = 0; i < hex.size(); i += 2) {
-    const int high = digit(hex[i]), low = digit(hex[i + 1]);
-    if (high < 0 || low < 0) return std::nullopt;
-    bytes.push_back(static_cast<char>(high * 16 + low));
-  }
-  return bytes;
-}
-
 void PutText(IniDocument& doc, std::string_view section, std::string_view key, const std::optional<std::string>& text) {
-  if (text) doc.Set(section, key, Hex(*text));
+  if (text) doc.Set(section, key, HexOf(*text));
 }
 
 std::optional<std::string> GetText(const IniDocument& doc, std::string_view section, std::string_view key) {
   const auto hex = doc.Get(section, key);
-  return hex ? FromHex(*hex) : std::nullopt;
+  return hex ? BytesOfHex(*hex) : std::nullopt;
 }
 
 std::optional<std::uint32_t> GetNumber(const IniDocument& doc, std::string_view section, std::string_view key) {

@@ -97,13 +97,17 @@ class ProxyModes : public MakerServers {
   }
   std::optional<DWORD> ProxyEnable() const { return RegistryNumber(HKEY_CURRENT_USER, kInternetSettings, "ProxyEnable"); }
 
-  // Starts the saved node in PAC mode from the window: the PAC address, or
-  // nothing when none arrives.
-  std::optional<std::string> StartInPacMode(const CorvaneWindow& window) const {
-    window.Click(Ctl::按钮_启动);
-    if (!WaitUntil([&] { return !window.Enabled(Ctl::按钮_启动); }, kActionTimeout)) return std::nullopt;
-    window.Command(menu::PAC模式);
-    if (!WaitUntil([&] { return Setting("AutoConfigURL").has_value(); }, kActionTimeout)) return std::nullopt;
+  // The saved node in PAC mode, with `pacTemplate` beside the engine.
+  void WritePacModeConfig(const std::string& pacTemplate) const {
+    WriteRunnableConfig();
+    std::string config = Config();
+    config.replace(config.find("Proxy Mode=0"), 12, "Proxy Mode=1");
+    folder.Write("config.ini", config);
+    folder.Write("pac.txt", pacTemplate);
+  }
+  // The PAC address once a start has written it; nothing when none arrives.
+  std::optional<std::string> WaitForPacAddress() const {
+    WaitUntil([&] { return Setting("AutoConfigURL").has_value(); }, kStartTimeout);
     return Setting("AutoConfigURL");
   }
   static int PortOf(const std::string& url) { return std::stoi(url.substr(std::string("http://127.0.0.1:").size())); }
@@ -182,12 +186,9 @@ TEST_F(ProxyModes, PacAndGlobalModesWriteTheSettingsAndDirectClearsThem) {
 }
 
 TEST_F(ProxyModes, ThePacScriptGoesOnlyToARequestForItsSecretAddressNamingTheServer) {
-  WriteRunnableConfig();
-  folder.Write("pac.txt", kPacTemplate);
-  ProgramRun run = ProgramRun::StartFromShell(exe);
-  auto window = CorvaneWindow::WaitFor(run, kStartTimeout);
-  ASSERT_TRUE(window);
-  const auto address = StartInPacMode(*window);
+  WritePacModeConfig(kPacTemplate);
+  ProgramRun run = ProgramRun::StartQuiet(exe);
+  const auto address = WaitForPacAddress();
   ASSERT_TRUE(address) << "no PAC address";
   const std::string target = TargetOf(*address);  // /<token>/pac?t=<n>
   ASSERT_EQ(target.find("/pac?t="), 33u) << *address;
@@ -218,17 +219,12 @@ TEST_F(ProxyModes, SlowClientsHoldUpNeitherAFetchNorTheExit) {
   ASSERT_TRUE(tray.Ready());
   // A script far larger than what the sockets buffer, so a client that
   // never reads it leaves the server with bytes it cannot send.
-  const std::string script = std::string(kPacTemplate) + "// " + std::string(6 << 20, 'x') + "\n";
-  WriteRunnableConfig();
-  std::string config = Config();
-  config.replace(config.find("Proxy Mode=0"), 12, "Proxy Mode=1");
-  folder.Write("config.ini", config);
-  folder.Write("pac.txt", script);
+  WritePacModeConfig(std::string(kPacTemplate) + "// " + std::string(6 << 20, 'x') + "\n");
   ProgramRun run = ProgramRun::StartQuiet(exe);
   auto window = CorvaneWindow::WaitFor(run, kStartTimeout);
   ASSERT_TRUE(window);
-  ASSERT_TRUE(WaitUntil([&] { return Setting("AutoConfigURL").has_value(); }, kStartTimeout)) << "no PAC address";
-  const auto address = Setting("AutoConfigURL");
+  const auto address = WaitForPacAddress();
+  ASSERT_TRUE(address) << "no PAC address";
   const int port = PortOf(*address);
   const std::string request = "GET " + TargetOf(*address) + " HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(port) + "\r\n\r\n";
 
