@@ -208,54 +208,41 @@ TEST_F(Engine, TheStartupClearsOnlyWhatIsCorvanes) {
   EXPECT_EQ(InternetSettingText("AutoConfigURL"), std::optional<std::string>("http://wpad.example/proxy.pac"));
 }
 
-class UsersOwnProxy : public Engine {
- protected:
-  // A manual proxy and a PAC address of the user's own.
-  UsersOwnProxy() {
-    SetInternetSettingNumber("ProxyEnable", 1);
-    SetInternetSettingText("ProxyServer", "10.1.2.3:8080");
-    SetInternetSettingText("AutoConfigURL", kUsersPac);
-    WriteConfig("HTTP", "1");
-  }
-  static bool UsersProxyBack() {
+TEST_F(Engine, AStopAnExitAndAKilledRunGiveTheUsersOwnProxyBack) {
+  const std::string usersPac = "http://wpad.corp.example/proxy.pac";
+  SetInternetSettingNumber("ProxyEnable", 1);
+  SetInternetSettingText("ProxyServer", "10.1.2.3:8080");
+  SetInternetSettingText("AutoConfigURL", usersPac);
+  WriteConfig("HTTP", "1");
+  auto usersBack = [&] {
     return InternetSettingNumber("ProxyEnable") == std::optional<DWORD>(1) &&
            InternetSettingText("ProxyServer") == std::optional<std::string>("10.1.2.3:8080") &&
-           InternetSettingText("AutoConfigURL") == std::optional<std::string>(kUsersPac);
-  }
-  static bool CorvanesPacInPlace() {
-    return InternetSettingText("AutoConfigURL").value_or("").rfind("http://127.0.0.1:", 0) == 0 &&
-           InternetSettingNumber("ProxyEnable") == std::optional<DWORD>(0);
-  }
-  static constexpr char kUsersPac[] = "http://wpad.corp.example/proxy.pac";
-};
-
-TEST_F(UsersOwnProxy, AStopAnExitAndAKilledRunGiveTheUsersSettingsBack) {
+           InternetSettingText("AutoConfigURL") == usersPac;
+  };
+  auto corvanesPac = [] { return InternetSettingText("AutoConfigURL").value_or("").starts_with("http://127.0.0.1:"); };
   {
     ProgramRun run = ProgramRun::StartFromShell(exe);
     auto window = CorvaneWindow::WaitFor(run, kStartTimeout);
     ASSERT_TRUE(window);
-    window->Click(Ctl::按钮_启动);
-    ASSERT_TRUE(WaitUntil(CorvanesPacInPlace, kActionTimeout)) << "PAC mode did not start";
-    window->Click(Ctl::按钮_停止);
-    EXPECT_TRUE(WaitUntil(UsersProxyBack, kActionTimeout)) << "after 停止";
-
-    ASSERT_TRUE(WaitUntil([&] { return window->Enabled(Ctl::按钮_启动); }, kActionTimeout));
-    window->Click(Ctl::按钮_启动);
-    ASSERT_TRUE(WaitUntil(CorvanesPacInPlace, kActionTimeout)) << "PAC mode did not start again";
-    window->Command(menu::退出);
-    EXPECT_EQ(run.WaitForExit(kActionTimeout), std::optional<DWORD>(0));
-    EXPECT_TRUE(UsersProxyBack()) << "after 退出";
+    for (bool exit : {false, true}) {
+      ASSERT_TRUE(WaitUntil([&] { return window->Enabled(Ctl::按钮_启动); }, kActionTimeout));
+      window->Click(Ctl::按钮_启动);
+      ASSERT_TRUE(WaitUntil(corvanesPac, kActionTimeout)) << "PAC mode did not start";
+      EXPECT_EQ(InternetSettingNumber("ProxyEnable"), std::optional<DWORD>(0));
+      exit ? window->Command(menu::退出) : window->Click(Ctl::按钮_停止);
+      EXPECT_TRUE(WaitUntil(usersBack, kActionTimeout)) << (exit ? "after 退出" : "after 停止");
+    }
   }
   {
     ProgramRun run = ProgramRun::StartQuiet(exe);
-    ASSERT_TRUE(WaitUntil(CorvanesPacInPlace, kStartTimeout));
+    ASSERT_TRUE(WaitUntil(corvanesPac, kStartTimeout));
     TerminateProcess(run.Handle(), 1);
     ASSERT_TRUE(run.WaitForExit(kActionTimeout));
   }
-  ASSERT_TRUE(CorvanesPacInPlace());
+  ASSERT_TRUE(corvanesPac());
   ProgramRun next = ProgramRun::StartFromShell(exe);
   ASSERT_TRUE(CorvaneWindow::WaitFor(next, kStartTimeout));
-  EXPECT_TRUE(UsersProxyBack()) << "after a killed run";
+  EXPECT_TRUE(usersBack()) << "after a killed run";
 }
 
 }  // namespace

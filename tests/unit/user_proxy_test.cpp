@@ -4,8 +4,8 @@
 #include <string>
 
 #include "engine/stale_proxy.h"
-#include "system/system_proxy.h"
 #include "system/user_proxy_snapshot.h"
+#include "system/system_proxy.h"
 #include "system_test_fixture.h"
 
 namespace {
@@ -31,9 +31,8 @@ class UserProxyTest : public SystemTest {
     auto value = system.registry.Get(kUser, kSettings, name);
     return value ? std::optional(value->bytes) : std::nullopt;
   }
-  std::uint32_t Enable() const { return system.registry.Get(kUser, kSettings, "ProxyEnable")->number; }
   void ExpectUsersOwn() const {
-    EXPECT_EQ(Enable(), 1u);
+    EXPECT_EQ(system.registry.Get(kUser, kSettings, "ProxyEnable")->number, 1u);
     EXPECT_EQ(Text("ProxyServer"), "10.1.2.3:8080");
     EXPECT_EQ(Text("ProxyOverride"), "*.corp; <local>");
     EXPECT_EQ(Text("AutoConfigURL"), "http://wpad.corp/proxy.pac");
@@ -65,7 +64,6 @@ TEST_F(UserProxyTest, ValuesTheUserChangedMeanwhileStayAsTheUserSetThem) {
   Put("ProxyServer", {Type::String, "192.0.2.9:3128"});  // the user's new proxy
   SelectDirectMode(t.app);
   EXPECT_EQ(Text("ProxyServer"), "192.0.2.9:3128");
-  EXPECT_EQ(Enable(), 1u);
   EXPECT_EQ(Text("AutoConfigURL"), "http://wpad.corp/proxy.pac");  // still the program's, so given back
   EXPECT_EQ(system.internetOptions.lan, (LanProxySettings{0x07, "192.0.2.9:3128", std::nullopt, "http://wpad.corp/proxy.pac"}));
 }
@@ -94,23 +92,6 @@ TEST(UserProxyRules, GroupsAreTheProgramsWhenTheyHoldWhatItWroteOrPointAtIt) {
   EXPECT_EQ(own({std::nullopt, std::nullopt, "file://C:\\B\\pac"}, nullptr), std::pair(false, true));
   const ProxyValues pacWritten{0, std::nullopt, "http://127.0.0.1:5/pac?t=1"};
   EXPECT_EQ(own({std::nullopt, std::nullopt, std::nullopt}, &pacWritten), std::pair(true, false));
-}
-
-TEST(UserProxyRules, TheSavedCopyReadsBackExactly) {
-  UserProxySnapshot snapshot;
-  snapshot.saved = {0, " 10.1.2.3:8080 ", ""};
-  snapshot.bypass = "<local>;\"x\"=y";
-  snapshot.lan = LanProxySettings{0x09, "", std::nullopt, "http://[::1]/公司.pac"};
-  snapshot.entries = {{"公司 VPN", std::string("\x46\0\0\0", 4)}, {"Dial=up", std::nullopt}};
-  snapshot.written = {1, "127.0.0.1:2080", std::nullopt};
-  const auto back = ParseSnapshot(SerializeSnapshot(snapshot));
-  ASSERT_TRUE(back);
-  EXPECT_EQ(back->saved, snapshot.saved);
-  EXPECT_EQ(back->bypass, snapshot.bypass);
-  EXPECT_EQ(back->lan, snapshot.lan);
-  EXPECT_EQ(back->entries, snapshot.entries);
-  EXPECT_EQ(back->written, snapshot.written);
-  EXPECT_FALSE(ParseSnapshot("[Saved]\r\nProxyEnable=1\r\n"));  // cut short
 }
 
 }  // namespace
