@@ -49,8 +49,17 @@ void Win32InternetOptions::SetLanConnection(const LanProxySettings& settings) {
 }
 
 std::optional<LanProxySettings> Win32InternetOptions::QueryLanConnection() {
+  // Windows 7 and later report the flags as the user set them (automatic
+  // detection included) only through the _UI option; older ones know only
+  // the plain one.
+  for (DWORD flagsOption : {DWORD{INTERNET_PER_CONN_FLAGS_UI}, DWORD{INTERNET_PER_CONN_FLAGS}})
+    if (auto settings = QueryLan(flagsOption)) return settings;
+  return std::nullopt;
+}
+
+std::optional<LanProxySettings> Win32InternetOptions::QueryLan(unsigned long flagsOption) {
   INTERNET_PER_CONN_OPTIONA options[4] = {};
-  options[0].dwOption = INTERNET_PER_CONN_FLAGS;
+  options[0].dwOption = flagsOption;
   options[1].dwOption = INTERNET_PER_CONN_PROXY_SERVER;
   options[2].dwOption = INTERNET_PER_CONN_PROXY_BYPASS;
   options[3].dwOption = INTERNET_PER_CONN_AUTOCONFIG_URL;

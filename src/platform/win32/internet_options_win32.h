@@ -9,4 +9,7 @@ class Win32InternetOptions final : public InternetOptions {
   void Refresh() override;
   void SetLanConnection(const LanProxySettings& settings) override;
   std::optional<LanProxySettings> QueryLanConnection() override;
+
+ private:
+  std::optional<LanProxySettings> QueryLan(unsigned long flagsOption);
 };
