@@ -25,14 +25,15 @@ StartupResult RunStartupSequence(AppContext& app) {
   form.SetTitle("Corvane    v" + std::string(kVersionText));
   form.SetStatusText(0, " 当前版本：v" + std::string(kVersionText));
 
-  // The update check and the PAC source host fetch, on workers of their own.
-  StartUpdateWorkers(app);
-
   LoadConfiguration(app);
   SplitEnginePath(app);
   // A Corvane that was killed while its proxy was set left the user
-  // offline; with no engine running that proxy is gone for good.
+  // offline; with no engine running that proxy is gone for good. Put right
+  // before the workers start, so their connectivity probe goes direct.
   ClearStaleSystemProxy(app);
+
+  // The update check and the PAC source host fetch, on workers of their own.
+  StartUpdateWorkers(app);
   ShowStoppedTrayIcon(app);
 
   if (LaunchedFromShell(app.platform.processes.Snapshot(), app.platform.location.ExecutableName())) {

@@ -9,7 +9,7 @@
 #include "engine/adapter_dns.h"
 #include "engine/engine_process.h"
 #include "platform/engine_services.h"
-#include "system/system_proxy.h"
+#include "system/user_proxy.h"
 
 namespace {
 
@@ -54,14 +54,14 @@ void StopEngine(AppContext& app) {
   if (!EndEngineProcess(app, true)) app.form.ShowMessage("Brook 进程似乎不存在！", "");
 
   app.run.ResetToIdle();
-  // Only the system settings are cleared: the checked mode and the saved
-  // Proxy Mode stay, so the next start applies them again.
-  ApplySystemProxy(app, "", ProxyKind::Direct);
+  // Only the system settings go back to the user's: the checked mode and
+  // the saved Proxy Mode stay, so the next start applies them again.
+  GiveBackSystemProxy(app);
   ShowStoppedLook(app);
 }
 
 void CleanupOnExit(AppContext& app) {
   if (!app.engine) return;
   EndEngineProcess(app, false);
-  if (!app.form.MenuChecked(menu::直连模式)) ApplySystemProxy(app, "", ProxyKind::Direct);
+  if (!app.form.MenuChecked(menu::直连模式)) GiveBackSystemProxy(app);
 }

@@ -1,11 +1,10 @@
 #pragma once
 // The Windows services behind engine control: the engine's process, console
-// commands, the responsive wait, the network adapters and a look at the
-// proxy settings. The Win32 program and the tests each wire their own.
+// commands, the responsive wait and the network adapters. The Win32 program
+// and the tests each wire their own.
 #include "platform/command_runner.h"
 #include "platform/engine_processes.h"
 #include "platform/network_adapters.h"
-#include "platform/proxy_settings_reader.h"
 #include "platform/responsive_wait.h"
 
 struct EngineServices {
@@ -13,5 +12,4 @@ struct EngineServices {
   CommandRunner& commands;
   ResponsiveWait& wait;
   NetworkAdapters& adapters;
-  ProxySettingsReader& proxySettings;
 };

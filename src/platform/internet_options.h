@@ -1,6 +1,28 @@
 #pragma once
-// Tells WinINet, and the browsers that follow it, that the proxy settings
-// in the registry have changed.
+// WinINet's view of the proxy settings: the LAN connection's settings, and
+// the notice that the settings have changed.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+// The LAN connection's proxy settings as WinINet keeps them for the user
+// (the DefaultConnectionSettings record that current Windows, WinHTTP and
+// the browsers following it read).
+struct LanProxySettings {
+  // PROXY_TYPE_* bits.
+  static constexpr std::uint32_t kDirect = 0x01;
+  static constexpr std::uint32_t kProxy = 0x02;
+  static constexpr std::uint32_t kAutoConfigUrl = 0x04;
+  static constexpr std::uint32_t kAutoDetect = 0x08;
+
+  std::uint32_t flags = kDirect;
+  std::string proxyServer;             // "" for none
+  std::optional<std::string> bypass;   // nothing: left as it is when set
+  std::string autoConfigUrl;           // "" for none
+
+  bool operator==(const LanProxySettings&) const = default;
+};
+
 class InternetOptions {
  public:
   virtual ~InternetOptions() = default;
@@ -8,4 +30,10 @@ class InternetOptions {
   // settings are read again. Results are of no use to the caller.
   virtual void SettingsChanged() = 0;
   virtual void Refresh() = 0;
+  // INTERNET_OPTION_PER_CONNECTION_OPTION for the LAN connection: the
+  // flags, the proxy server and the automatic configuration address (and
+  // the bypass list when given). The result is of no use to the caller.
+  virtual void SetLanConnection(const LanProxySettings& settings) = 0;
+  // The same options read back; nothing when WinINet does not answer.
+  virtual std::optional<LanProxySettings> QueryLanConnection() = 0;
 };

@@ -7,6 +7,7 @@
 #include "system/connection_records.h"
 #include "system/pac_file.h"
 #include "system/pac_server.h"
+#include "system/user_proxy.h"
 
 namespace {
 
@@ -31,7 +32,8 @@ void SaveProxyMode(AppContext& app, std::string_view mode) {
 
 void SelectDirectMode(AppContext& app) {
   CheckModeItem(app.form, menu::直连模式);
-  if (IsRunning(app.form)) ApplySystemProxy(app, "", ProxyKind::Direct);
+  // Direct access is the user's own settings.
+  if (IsRunning(app.form)) GiveBackSystemProxy(app);
   SaveProxyMode(app, "0");
 }
 
@@ -39,7 +41,7 @@ void SelectPacMode(AppContext& app) {
   CheckModeItem(app.form, menu::PAC模式);
   if (IsRunning(app.form)) {
     GeneratePacFile(app);
-    ApplySystemProxy(app, PublishPacFile(app), ProxyKind::Pac);
+    TakeOverSystemProxy(app, PublishPacFile(app), ProxyKind::Pac);
   }
   SaveProxyMode(app, "1");
 }
@@ -47,7 +49,7 @@ void SelectPacMode(AppContext& app) {
 void SelectGlobalMode(AppContext& app) {
   CheckModeItem(app.form, menu::全局模式);
   if (IsRunning(app.form))
-    ApplySystemProxy(app, "127.0.0.1:" + app.form.Text(Ctl::编辑框_本地端口), ProxyKind::Global);
+    TakeOverSystemProxy(app, "127.0.0.1:" + app.form.Text(Ctl::编辑框_本地端口), ProxyKind::Global);
   SaveProxyMode(app, "2");
 }
 
@@ -69,6 +71,15 @@ void ApplySystemProxy(AppContext& app, const std::string& value, ProxyKind kind)
       break;
   }
   InternetOptions& options = app.system->internetOptions;
+  LanProxySettings lan;
+  if (kind == ProxyKind::Global && !RemoveBlanks(value).empty()) {
+    lan.flags |= LanProxySettings::kProxy;
+    lan.proxyServer = value;
+  } else if (kind == ProxyKind::Pac && !RemoveBlanks(value).empty()) {
+    lan.flags |= LanProxySettings::kAutoConfigUrl;
+    lan.autoConfigUrl = value;
+  }
+  options.SetLanConnection(lan);
   options.SettingsChanged();
   options.Refresh();
 }
@@ -78,9 +89,7 @@ void SetAutoConfigUrl(AppContext& app, const std::string& address) {
   if (!address.empty()) {
     registry.SetString(kUser, kInternetSettings, "AutoConfigURL", address);
   } else {
-    WithdrawPacFile(app);
-    const std::string generated = GeneratedPacPath(app);
-    if (app.platform.files.FileExists(generated)) app.platform.files.RemoveFile(generated);
+    DropGeneratedPacFile(app);
     registry.DeleteValue(kUser, kInternetSettings, "AutoConfigURL");
   }
 
@@ -118,4 +127,10 @@ void SetProxyServer(AppContext& app, const std::string& server) {
     else
       registry.DeleteValue(kUser, kConnections, entry);
   }
+}
+
+void DropGeneratedPacFile(AppContext& app) {
+  WithdrawPacFile(app);
+  const std::string generated = GeneratedPacPath(app);
+  if (app.platform.files.FileExists(generated)) app.platform.files.RemoveFile(generated);
 }

@@ -13,6 +13,8 @@ void SelectPacMode(AppContext& app);
 void SelectGlobalMode(AppContext& app);
 
 // Writes the settings for one kind; Direct with an empty value clears them.
+// The LAN connection's settings then get the same result through WinINet,
+// so that current Windows, which reads them from there, agrees.
 void ApplySystemProxy(AppContext& app, const std::string& value, ProxyKind kind);
 
 // AutoConfigURL and the automatic-configuration records; an empty address
@@ -21,3 +23,6 @@ void SetAutoConfigUrl(AppContext& app, const std::string& address);
 // ProxyEnable, ProxyServer and the per-entry proxy records; a server of
 // blanks only clears them.
 void SetProxyServer(AppContext& app, const std::string& server);
+
+// The generated PAC file is deleted and no longer served.
+void DropGeneratedPacFile(AppContext& app);

@@ -7,15 +7,17 @@
 #include "platform/internet_options.h"
 #include "platform/loopback_server.h"
 #include "platform/phone_book.h"
+#include "platform/random_source.h"
 #include "platform/registry.h"
 #include "platform/shell_actions.h"
 #include "platform/worker_threads.h"
 #include "system/system_state.h"
+#include "system/user_proxy_snapshot.h"
 
 struct SystemServices {
   SystemServices(Registry& registry, PhoneBook& phoneBook, InternetOptions& internetOptions,
                  Downloader& downloader, ConnectivityCheck& connectivity, ShellActions& shell,
-                 LoopbackServer& pacServer, WorkerThreads& workers)
+                 LoopbackServer& pacServer, WorkerThreads& workers, RandomSource& random)
       : registry(registry),
         phoneBook(phoneBook),
         internetOptions(internetOptions),
@@ -23,7 +25,8 @@ struct SystemServices {
         connectivity(connectivity),
         shell(shell),
         pacServer(pacServer),
-        workers(workers) {}
+        workers(workers),
+        random(random) {}
 
   Registry& registry;
   PhoneBook& phoneBook;
@@ -33,5 +36,8 @@ struct SystemServices {
   ShellActions& shell;
   LoopbackServer& pacServer;
   WorkerThreads& workers;
+  RandomSource& random;
   SystemState state;
+  // The user's settings while the program's are in place; window thread only.
+  std::optional<UserProxySnapshot> userProxy;
 };

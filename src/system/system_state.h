@@ -6,6 +6,8 @@
 #include <mutex>
 #include <string>
 
+#include "system/pac_http.h"
+
 class SystemState {
  public:
   // The host PAC templates are downloaded from; empty until it is fetched.
@@ -28,6 +30,16 @@ class SystemState {
     servedPacPath_ = std::move(path);
   }
 
+  // The PAC address's secret and the server's port, fixed once serving starts.
+  PacServing PacServer() const {
+    std::lock_guard lock(mutex_);
+    return pacServing_;
+  }
+  void SetPacServer(PacServing serving) {
+    std::lock_guard lock(mutex_);
+    pacServing_ = std::move(serving);
+  }
+
   // Only one update check runs at a time: false when one already runs.
   bool BeginUpdateCheck() { return !updateCheckRunning_.exchange(true); }
   void EndUpdateCheck() { updateCheckRunning_ = false; }
@@ -39,6 +51,7 @@ class SystemState {
   mutable std::mutex mutex_;
   std::string pacSourceHost_;
   std::string servedPacPath_;
+  PacServing pacServing_;
   std::atomic<bool> updateCheckRunning_{false};
   std::atomic<unsigned> pacRequests_{0};
 };

@@ -188,14 +188,61 @@ TEST_F(Engine, AKilledCorvaneTakesItsEngineAlongAndItsProxyIsClearedAtTheNextSta
   EXPECT_EQ(ChildProcess(next.Id(), "brook.exe"), 0u);
 }
 
-TEST_F(Engine, SomeoneElsesProxyIsLeftAloneAtStartup) {
+TEST_F(Engine, TheStartupClearsOnlyWhatIsCorvanes) {
   WriteConfig("HTTP", "0");
   SetInternetSettingNumber("ProxyEnable", 1);
   SetInternetSettingText("ProxyServer", "10.0.0.1:3128");
+  {
+    ProgramRun run = ProgramRun::StartFromShell(exe);
+    ASSERT_TRUE(CorvaneWindow::WaitFor(run, kStartTimeout));
+    EXPECT_EQ(InternetSettingNumber("ProxyEnable"), std::optional<DWORD>(1));
+    EXPECT_EQ(InternetSettingText("ProxyServer"), std::optional<std::string>("10.0.0.1:3128"));
+  }
+  // Corvane's proxy server beside someone else's automatic configuration.
+  SetInternetSettingText("ProxyServer", "127.0.0.1:" + LocalPort());
+  SetInternetSettingText("AutoConfigURL", "http://wpad.example/proxy.pac");
   ProgramRun run = ProgramRun::StartFromShell(exe);
   ASSERT_TRUE(CorvaneWindow::WaitFor(run, kStartTimeout));
-  EXPECT_EQ(InternetSettingNumber("ProxyEnable"), std::optional<DWORD>(1));
-  EXPECT_EQ(InternetSettingText("ProxyServer"), std::optional<std::string>("10.0.0.1:3128"));
+  EXPECT_EQ(InternetSettingNumber("ProxyEnable"), std::optional<DWORD>(0));
+  EXPECT_FALSE(InternetSettingText("ProxyServer"));
+  EXPECT_EQ(InternetSettingText("AutoConfigURL"), std::optional<std::string>("http://wpad.example/proxy.pac"));
+}
+
+TEST_F(Engine, AStopAnExitAndAKilledRunGiveTheUsersOwnProxyBack) {
+  const std::string usersPac = "http://wpad.corp.example/proxy.pac";
+  SetInternetSettingNumber("ProxyEnable", 1);
+  SetInternetSettingText("ProxyServer", "10.1.2.3:8080");
+  SetInternetSettingText("AutoConfigURL", usersPac);
+  WriteConfig("HTTP", "1");
+  auto usersBack = [&] {
+    return InternetSettingNumber("ProxyEnable") == std::optional<DWORD>(1) &&
+           InternetSettingText("ProxyServer") == std::optional<std::string>("10.1.2.3:8080") &&
+           InternetSettingText("AutoConfigURL") == usersPac;
+  };
+  auto corvanesPac = [] { return InternetSettingText("AutoConfigURL").value_or("").starts_with("http://127.0.0.1:"); };
+  {
+    ProgramRun run = ProgramRun::StartFromShell(exe);
+    auto window = CorvaneWindow::WaitFor(run, kStartTimeout);
+    ASSERT_TRUE(window);
+    for (bool exit : {false, true}) {
+      ASSERT_TRUE(WaitUntil([&] { return window->Enabled(Ctl::按钮_启动); }, kActionTimeout));
+      window->Click(Ctl::按钮_启动);
+      ASSERT_TRUE(WaitUntil(corvanesPac, kActionTimeout)) << "PAC mode did not start";
+      EXPECT_EQ(InternetSettingNumber("ProxyEnable"), std::optional<DWORD>(0));
+      exit ? window->Command(menu::退出) : window->Click(Ctl::按钮_停止);
+      EXPECT_TRUE(WaitUntil(usersBack, kActionTimeout)) << (exit ? "after 退出" : "after 停止");
+    }
+  }
+  {
+    ProgramRun run = ProgramRun::StartQuiet(exe);
+    ASSERT_TRUE(WaitUntil(corvanesPac, kStartTimeout));
+    TerminateProcess(run.Handle(), 1);
+    ASSERT_TRUE(run.WaitForExit(kActionTimeout));
+  }
+  ASSERT_TRUE(corvanesPac());
+  ProgramRun next = ProgramRun::StartFromShell(exe);
+  ASSERT_TRUE(CorvaneWindow::WaitFor(next, kStartTimeout));
+  EXPECT_TRUE(usersBack()) << "after a killed run";
 }
 
 }  // namespace

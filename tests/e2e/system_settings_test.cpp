@@ -3,9 +3,13 @@
 // A server inside this driver stands in for the maker's version server and
 // PAC host; the copies of the program find it through the environment.
 #include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <thread>
 
 #include "context/tray_menu_layout.h"
 #include "driver/local_http_server.h"
+#include "driver/shell_tray.h"
 #include "e2e_test.h"
 #include "update/maker_addresses.h"
 
@@ -92,6 +96,9 @@ class ProxyModes : public MakerServers {
     return RegistryString(HKEY_CURRENT_USER, kInternetSettings, name);
   }
   std::optional<DWORD> ProxyEnable() const { return RegistryNumber(HKEY_CURRENT_USER, kInternetSettings, "ProxyEnable"); }
+
+  static int PortOf(const std::string& url) { return std::stoi(url.substr(std::string("http://127.0.0.1:").size())); }
+  static std::string TargetOf(const std::string& url) { return url.substr(url.find('/', 7)); }
 };
 
 TEST_F(ProxyModes, UpdatingThePacFileStoresTheServedTemplateBesideTheEngine) {
@@ -131,7 +138,9 @@ TEST_F(ProxyModes, PacAndGlobalModesWriteTheSettingsAndDirectClearsThem) {
   ASSERT_TRUE(WaitUntil([&] { return Setting("AutoConfigURL").has_value(); }, kActionTimeout));
   const auto address = Setting("AutoConfigURL");
   EXPECT_EQ(address->rfind("http://127.0.0.1:", 0), 0u) << *address;
-  EXPECT_NE(address->find("/pac?t="), std::string::npos) << *address;
+  const std::string target = TargetOf(*address);  // /<token>/pac?t=<n>, the token 32 hex digits
+  EXPECT_EQ(target.find("/pac?t="), 33u) << *address;
+  EXPECT_EQ(target.substr(1, 32).find_first_not_of("0123456789abcdef"), std::string::npos) << *address;
   EXPECT_EQ(ProxyEnable(), std::optional<DWORD>(0));
   EXPECT_FALSE(Setting("ProxyServer"));
   const std::string script = "function FindProxyForURL(url, host) {\n  return \"PROXY 127.0.0.1:" + LocalPort() +
@@ -142,7 +151,16 @@ TEST_F(ProxyModes, PacAndGlobalModesWriteTheSettingsAndDirectClearsThem) {
   EXPECT_EQ(answer.statusLine, "HTTP/1.1 200 OK");
   EXPECT_NE(answer.headers.find("Content-Type: application/x-ns-proxy-autoconfig"), std::string::npos);
   EXPECT_EQ(answer.body, script);
+  EXPECT_NE(answer.headers.find("X-Content-Type-Options: nosniff"), std::string::npos) << answer.headers;
   EXPECT_EQ(HttpGet(*address, "POST").statusLine, "HTTP/1.1 405 Method Not Allowed");
+  // No script for a page that rebinds a name of its own to 127.0.0.1, nor
+  // for one that guesses the path.
+  const int port = PortOf(*address);
+  const HttpAnswer rebound = HttpExchange(port, "GET " + target + " HTTP/1.1\r\nHost: evil.example\r\n\r\n");
+  const HttpAnswer guessed = HttpGet("http://127.0.0.1:" + std::to_string(port) + "/pac?t=1");
+  EXPECT_EQ(rebound.statusLine, "HTTP/1.1 403 Forbidden");
+  EXPECT_EQ(guessed.statusLine, "HTTP/1.1 404 Not Found");
+  for (const HttpAnswer& refused : {rebound, guessed}) EXPECT_EQ(refused.body.find("FindProxy"), std::string::npos);
 
   // Every apply gives a new address.
   window->Command(menu::PAC模式);
@@ -156,13 +174,62 @@ TEST_F(ProxyModes, PacAndGlobalModesWriteTheSettingsAndDirectClearsThem) {
   EXPECT_EQ(HttpGet(*address).statusLine, "HTTP/1.1 404 Not Found");
 
   window->Command(menu::直连模式);
-  ASSERT_TRUE(WaitUntil([&] { return ProxyEnable() == std::optional<DWORD>(0); }, kActionTimeout));
+  ASSERT_TRUE(WaitUntil([&] { return IniValue(Config(), "BasisConfig", "Proxy Mode") == "0"; }, kActionTimeout));
+  EXPECT_EQ(ProxyEnable(), std::optional<DWORD>(0));
   EXPECT_FALSE(Setting("ProxyServer"));
   EXPECT_FALSE(Setting("AutoConfigURL"));
-  EXPECT_EQ(IniValue(Config(), "BasisConfig", "Proxy Mode"), "0");
 
   window->Command(menu::退出);
   EXPECT_EQ(run.WaitForExit(kActionTimeout), std::optional<DWORD>(0));
+}
+
+TEST_F(ProxyModes, SlowClientsHoldUpNeitherAFetchNorTheExit) {
+  // The driver's notification area answers at once (Wine's takes two
+  // seconds to remove an icon), and the window stays hidden, as after a
+  // start at logon (Wine without a window manager waits two seconds for
+  // one when a shown window goes): the exit measured is the program's.
+  ShellTray tray;
+  ASSERT_TRUE(tray.Ready());
+  WriteRunnableConfig();
+  std::string config = Config();
+  folder.Write("config.ini", config.replace(config.find("Proxy Mode=0"), 12, "Proxy Mode=1"));
+  // A script far larger than what the sockets buffer, so a client that
+  // never reads it leaves the server with bytes it cannot send.
+  folder.Write("pac.txt", std::string(kPacTemplate) + "// " + std::string(6 << 20, 'x') + "\n");
+  ProgramRun run = ProgramRun::StartQuiet(exe);
+  auto window = CorvaneWindow::WaitFor(run, kStartTimeout);
+  ASSERT_TRUE(window);
+  ASSERT_TRUE(WaitUntil([&] { return Setting("AutoConfigURL").has_value(); }, kStartTimeout));
+  const std::string address = *Setting("AutoConfigURL");
+  const int port = PortOf(address);
+  const std::string request = "GET " + TargetOf(address) + " HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(port) + "\r\n\r\n";
+
+  const UINT_PTR neverReads = ConnectLoopback(port, 4096);
+  ASSERT_TRUE(SendBytes(neverReads, request));
+  std::atomic<bool> done{false};
+  std::thread trickle([&] {  // one byte a second, for as long as the server listens
+    const UINT_PTR slow = ConnectLoopback(port);
+    for (std::size_t i = 0; i < request.size() && !done && SendBytes(slow, request.substr(i, 1)); ++i) Sleep(1000);
+    CloseConnection(slow);
+  });
+  Sleep(1500);
+
+  const DWORD fetchStart = GetTickCount();
+  const HttpAnswer answer = HttpGet(address);
+  const DWORD fetchMs = GetTickCount() - fetchStart;
+  EXPECT_EQ(answer.statusLine, "HTTP/1.1 200 OK");
+  EXPECT_EQ(answer.body.size(), folder.Read("pac").value_or("").size());
+  EXPECT_LT(fetchMs, 1000u);
+
+  window->Command(menu::退出);
+  const DWORD exitStart = GetTickCount();
+  const auto exitCode = run.WaitForExit(2000);
+  const DWORD exitMs = GetTickCount() - exitStart;
+  std::printf("PAC fetch beside two slow clients: %lu ms; exit: %lu ms\n", fetchMs, exitMs);
+  EXPECT_EQ(exitCode, std::optional<DWORD>(0));
+  done = true;
+  trickle.join();
+  CloseConnection(neverReads);
 }
 
 class StartAtLogon : public E2eTest {

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "fakes/fake_platform.h"
-#include "fakes/fake_system_services.h"
 
 bool FakeEngineProcesses::LaunchEngine(const std::string& commandLine) {
   launched.push_back(commandLine);
@@ -20,16 +19,4 @@ bool FakeEngineProcesses::Terminate(std::uint32_t processId) {
   if (found == processes.end()) return false;
   processes.erase(found);
   return true;
-}
-
-UserProxySettings FakeProxySettingsReader::Read() {
-  const std::string key = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
-  UserProxySettings settings;
-  if (auto v = registry_.Get(RegistryRoot::CurrentUser, key, "ProxyEnable"); v && v->type == FakeRegistry::Type::Number)
-    settings.proxyEnable = v->number;
-  if (auto v = registry_.Get(RegistryRoot::CurrentUser, key, "ProxyServer"); v && v->type == FakeRegistry::Type::String)
-    settings.proxyServer = v->bytes;
-  if (auto v = registry_.Get(RegistryRoot::CurrentUser, key, "AutoConfigURL"); v && v->type == FakeRegistry::Type::String)
-    settings.autoConfigUrl = v->bytes;
-  return settings;
 }

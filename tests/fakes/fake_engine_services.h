@@ -11,7 +11,6 @@
 #include "platform/engine_services.h"
 
 class FakeProcessList;
-class FakeRegistry;
 
 class FakeEngineProcesses : public EngineProcesses {
  public:
@@ -75,23 +74,12 @@ class FakeNetworkAdapters : public NetworkAdapters {
   }
 };
 
-// Reads the Internet settings from the fake registry the proxy modes write.
-class FakeProxySettingsReader : public ProxySettingsReader {
- public:
-  explicit FakeProxySettingsReader(FakeRegistry& registry) : registry_(registry) {}
-  UserProxySettings Read() override;
-
- private:
-  FakeRegistry& registry_;
-};
-
 struct FakeEngine {
-  FakeEngine(FakeProcessList& list, FakeRegistry& registry) : processes(list), proxySettings(registry) {}
+  explicit FakeEngine(FakeProcessList& list) : processes(list) {}
 
   FakeEngineProcesses processes;
   FakeCommandRunner commands;
   FakeResponsiveWait wait;
   FakeNetworkAdapters adapters;
-  FakeProxySettingsReader proxySettings;
-  EngineServices services{processes, commands, wait, adapters, proxySettings};
+  EngineServices services{processes, commands, wait, adapters};
 };

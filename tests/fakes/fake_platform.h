@@ -80,7 +80,7 @@ struct TestApp {
   FakeSingleInstance instance;
   Platform platform{files, location, dialogs, processes, instance};
   FakeSystem system;
-  FakeEngine engine{processes, system.registry};
+  FakeEngine engine{processes};
   FakeDiag diag;
   FakeQrCodeWindow qrWindow;
   AppContext app{form, platform};

@@ -15,12 +15,8 @@
 // Values in memory. Key and value names ignore ASCII case, as Windows' do.
 class FakeRegistry : public Registry {
  public:
-  enum class Type { String, Number, Binary };
-  struct Value {
-    Type type;
-    std::string bytes;  // String and Binary
-    std::uint32_t number = 0;
-  };
+  using Type = RegistryValue::Type;
+  using Value = RegistryValue;
 
   // Keys the user has no right to change, as "HKLM\<key>" or "HKCU\<key>":
   // writes and deletes there fail and change nothing.
@@ -34,6 +30,9 @@ class FakeRegistry : public Registry {
                  std::string_view bytes) override;
   bool DeleteValue(RegistryRoot root, const std::string& key, const std::string& name) override;
   bool ValueExists(RegistryRoot root, const std::string& key, const std::string& name) override;
+  std::optional<Value> Read(RegistryRoot root, const std::string& key, const std::string& name) override {
+    return Get(root, key, name);
+  }
 
   // Test access, no rights checked.
   std::optional<Value> Get(RegistryRoot root, const std::string& key, const std::string& name) const;
@@ -54,11 +53,33 @@ class FakePhoneBook : public PhoneBook {
   std::vector<std::string> EntryNames() override { return entries; }
 };
 
+// WinINet's per-connection view of the LAN settings, kept as it was last
+// set. (Real WinINet derives it from the registry; the tests set it.)
 class FakeInternetOptions : public InternetOptions {
  public:
-  std::vector<std::string> calls;  // "settings changed", "refresh"
+  std::vector<std::string> calls;  // "lan connection", "settings changed", "refresh"
+  std::optional<LanProxySettings> lan;
   void SettingsChanged() override { calls.push_back("settings changed"); }
   void Refresh() override { calls.push_back("refresh"); }
+  void SetLanConnection(const LanProxySettings& settings) override {
+    calls.push_back("lan connection");
+    lan = settings;
+  }
+  std::optional<LanProxySettings> QueryLanConnection() override { return lan; }
+};
+
+// Counts up from 0 byte by byte, so a test knows every token in advance.
+class FakeRandomSource : public RandomSource {
+ public:
+  bool fails = false;
+  std::string Bytes(std::size_t count) override {
+    std::string bytes;
+    for (std::size_t i = 0; i < count && !fails; ++i) bytes.push_back(static_cast<char>(next_++));
+    return bytes;
+  }
+
+ private:
+  unsigned char next_ = 0;
 };
 
 class FakeDownloader : public Downloader {
@@ -104,8 +125,10 @@ class FakeLoopbackServer : public LoopbackServer {
 class FakeWorkerThreads : public WorkerThreads {
  public:
   int started = 0;
+  std::function<void()> onStart;  // looks at the program as a start finds it
   void Start(std::function<void()> work) override {
     ++started;
+    if (onStart) onStart();
     pending_.push_back(std::move(work));
   }
   std::size_t Pending() const { return pending_.size(); }
@@ -125,6 +148,7 @@ struct FakeSystem {
   FakeShellActions shell;
   FakeLoopbackServer pacServer;
   FakeWorkerThreads workers;
+  FakeRandomSource random;
   SystemServices services{registry, phoneBook, internetOptions, downloader,
-                          connectivity, shell, pacServer, workers};
+                          connectivity, shell, pacServer, workers, random};
 };

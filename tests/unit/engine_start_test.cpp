@@ -131,7 +131,7 @@ TEST_F(EngineStartTest, AQuietStartDiffersOnlyByTheMissingBalloon) {
   EXPECT_EQ(Tip(), "Corvane\r\n状态：[正在运行]\r\n本地代理: SOCKS5 127.0.0.1:2080\r\n当前连接: 198.51.100.7:9999");
   EXPECT_TRUE(IconFrom(RunningIconData()));
   EXPECT_EQ(Saved("NodeList", "Select node"), "0");
-  EXPECT_EQ(Setting("AutoConfigURL")->bytes, "http://127.0.0.1:50123/pac?t=1");
+  EXPECT_EQ(Setting("AutoConfigURL")->bytes, "http://127.0.0.1:50123/000102030405060708090a0b0c0d0e0f/pac?t=1");
 
   // A loud start in SOCKS5 says so in its balloon.
   StopEngine(t.app);

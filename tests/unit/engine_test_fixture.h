@@ -82,7 +82,7 @@ class EngineTest : public testing::Test {
   }
   bool ProxyCleared() const {
     const auto enable = Setting("ProxyEnable");
-    return enable && enable->number == 0 && !Setting("ProxyServer") && !Setting("AutoConfigURL");
+    return (!enable || enable->number == 0) && !Setting("ProxyServer") && !Setting("AutoConfigURL");
   }
 
   TestApp t;

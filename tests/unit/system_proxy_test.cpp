@@ -12,7 +12,9 @@ namespace {
 const std::string kSettings = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
 const std::string kConnections = kSettings + "\\Connections";
 constexpr auto kUser = RegistryRoot::CurrentUser;
-const std::string kPacAddress1 = "http://127.0.0.1:50123/pac?t=1";
+// The fake random source's first 16 bytes are 0 to 15.
+const std::string kPacBase = "http://127.0.0.1:50123/000102030405060708090a0b0c0d0e0f/pac";
+const std::string kPacAddress1 = kPacBase + "?t=1";
 
 class SystemProxyTest : public SystemTest {
  protected:
@@ -88,13 +90,19 @@ TEST_F(SystemProxyTest, WithPhoneBookEntriesEveryModeWritesTheRecords) {
 TEST_F(SystemProxyTest, EveryApplyTellsWinInetToReloadItsSettings) {
   MarkRunning();
   SelectPacMode(t.app);
+  EXPECT_EQ(system.internetOptions.lan, (LanProxySettings{0x05, "", std::nullopt, kPacAddress1}));
   SelectDirectMode(t.app);
+  EXPECT_EQ(system.internetOptions.lan, (LanProxySettings{0x01, "", std::nullopt, ""}));
   ApplySystemProxy(t.app, "127.0.0.1:9", ProxyKind::Global);
-  ASSERT_EQ(system.internetOptions.calls.size(), 6u);
-  for (std::size_t i = 0; i < 6; i += 2) {
-    EXPECT_EQ(system.internetOptions.calls[i], "settings changed");
-    EXPECT_EQ(system.internetOptions.calls[i + 1], "refresh");
+  // The LAN connection's settings agree with the registry values before
+  // WinINet reloads them.
+  ASSERT_EQ(system.internetOptions.calls.size(), 9u);
+  for (std::size_t i = 0; i < 9; i += 3) {
+    EXPECT_EQ(system.internetOptions.calls[i], "lan connection");
+    EXPECT_EQ(system.internetOptions.calls[i + 1], "settings changed");
+    EXPECT_EQ(system.internetOptions.calls[i + 2], "refresh");
   }
+  EXPECT_EQ(system.internetOptions.lan, (LanProxySettings{0x03, "127.0.0.1:9", std::nullopt, ""}));
 }
 
 TEST_F(SystemProxyTest, ChoosingAModeWhileStoppedWritesOnlyTheCheckMarksAndProxyMode) {
@@ -157,17 +165,18 @@ TEST_F(SystemProxyTest, ThePacAddressIsServedLocallyWithANewNumberEachTime) {
   MarkRunning();
   t.folder.Write("pac.txt", "return \"__PROXY__\";");
   SelectPacMode(t.app);
-  EXPECT_EQ(Setting("AutoConfigURL")->bytes, "http://127.0.0.1:50123/pac?t=1");
+  EXPECT_EQ(Setting("AutoConfigURL")->bytes, kPacBase + "?t=1");
   SelectPacMode(t.app);
-  EXPECT_EQ(Setting("AutoConfigURL")->bytes, "http://127.0.0.1:50123/pac?t=2");
-  EXPECT_EQ(system.pacServer.listenCalls, 2);
+  EXPECT_EQ(Setting("AutoConfigURL")->bytes, kPacBase + "?t=2");
+  EXPECT_EQ(system.pacServer.listenCalls, 1);
 
-  const std::string answer = system.pacServer.Request("GET /pac?t=2 HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n");
+  const std::string request = "GET /000102030405060708090a0b0c0d0e0f/pac?t=2 HTTP/1.1\r\nHost: 127.0.0.1:50123\r\n\r\n";
+  const std::string answer = system.pacServer.Request(request);
   EXPECT_EQ(answer.substr(0, 15), "HTTP/1.1 200 OK");
   EXPECT_NE(answer.find("\r\n\r\nreturn \"PROXY 127.0.0.1:2080;DIRECT;\";"), std::string::npos);
 
   SelectDirectMode(t.app);
-  EXPECT_EQ(system.pacServer.Request("GET /pac?t=2 HTTP/1.1\r\n\r\n").substr(0, 12), "HTTP/1.1 404");
+  EXPECT_EQ(system.pacServer.Request(request).substr(0, 12), "HTTP/1.1 404");
 }
 
 TEST_F(SystemProxyTest, AfterTheAddressIsClearedNoOldPacFileIsServed) {
@@ -179,14 +188,20 @@ TEST_F(SystemProxyTest, AfterTheAddressIsClearedNoOldPacFileIsServed) {
   t.app.engineDirectory = EngineDirectory() + "moved\\";
   SelectGlobalMode(t.app);
   ASSERT_TRUE(HasFile("pac"));
-  EXPECT_EQ(system.pacServer.Request("GET /pac?t=1 HTTP/1.1\r\n\r\n").substr(0, 12), "HTTP/1.1 404");
+  EXPECT_EQ(system.pacServer.Request("GET /000102030405060708090a0b0c0d0e0f/pac?t=1 HTTP/1.1\r\n"
+                                      "Host: 127.0.0.1:50123\r\n\r\n").substr(0, 12), "HTTP/1.1 404");
 }
 
-TEST_F(SystemProxyTest, WithoutALocalServerThePacFileIsNamedByItsPath) {
+TEST_F(SystemProxyTest, WithoutALocalServerOrASecretThePacFileIsNamedByItsPath) {
   system.pacServer.port = 0;
   MarkRunning();
   SelectPacMode(t.app);
   EXPECT_EQ(Setting("AutoConfigURL")->bytes, "file://" + EngineDirectory() + "pac");
+  system.pacServer.port = 50123;
+  system.random.fails = true;
+  SelectPacMode(t.app);
+  EXPECT_EQ(Setting("AutoConfigURL")->bytes, "file://" + EngineDirectory() + "pac");
+  EXPECT_FALSE(system.pacServer.Listening());
 }
 
 }  // namespace

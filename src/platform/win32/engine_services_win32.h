@@ -4,7 +4,6 @@
 #include "platform/win32/command_runner_win32.h"
 #include "platform/win32/engine_processes_win32.h"
 #include "platform/win32/network_adapters_win32.h"
-#include "platform/win32/proxy_settings_reader_win32.h"
 #include "platform/win32/responsive_wait_win32.h"
 
 struct Win32Engine {
@@ -12,6 +11,5 @@ struct Win32Engine {
   Win32CommandRunner commands;
   Win32ResponsiveWait wait;
   Win32NetworkAdapters adapters;
-  Win32ProxySettingsReader proxySettings;
-  EngineServices services{processes, commands, wait, adapters, proxySettings};
+  EngineServices services{processes, commands, wait, adapters};
 };

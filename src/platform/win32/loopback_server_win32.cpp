@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include <winsock2.h>
 #include <ws2tcpip.h>
@@ -10,32 +11,75 @@ namespace {
 
 // A request head larger than this is not a PAC request.
 constexpr std::size_t kMaxHeadBytes = 16384;
-// A client that connects and says nothing holds up the others this long.
-constexpr DWORD kReceiveTimeoutMs = 3000;
+// Clients served at once; a PAC fetch takes a few milliseconds.
+constexpr std::size_t kMaxClients = 8;
+// The whole request head must arrive within this time, however it trickles in.
+constexpr DWORD kRequestDeadlineMs = 3000;
+// The whole answer must be taken within this time.
+constexpr DWORD kSendDeadlineMs = 5000;
+// How often the thread looks at the clock and at Stop.
+constexpr long kTickMs = 100;
 
 SOCKET AsSocket(std::uintptr_t value) { return static_cast<SOCKET>(value); }
 
-// Reads until the blank line that ends the head, or until the peer stops.
-std::string ReadHead(SOCKET connection) {
+struct Client {
+  SOCKET socket = INVALID_SOCKET;
+  DWORD since = 0;  // tick count at the start of the current phase
   std::string head;
-  char buffer[2048];
-  while (head.size() < kMaxHeadBytes && head.find("\r\n\r\n") == std::string::npos &&
-         head.find("\n\n") == std::string::npos) {
-    const int got = recv(connection, buffer, sizeof buffer, 0);
-    if (got <= 0) break;
-    head.append(buffer, static_cast<std::size_t>(got));
-  }
-  return head;
+  std::string answer;
+  std::size_t sent = 0;
+  bool answering = false;
+  bool done = false;
+};
+
+bool HeadComplete(const std::string& head) {
+  return head.find("\r\n\r\n") != std::string::npos || head.find("\n\n") != std::string::npos;
 }
 
-void SendAll(SOCKET connection, const std::string& bytes) {
-  std::size_t sent = 0;
-  while (sent < bytes.size()) {
-    const int chunk = static_cast<int>(std::min<std::size_t>(bytes.size() - sent, 1 << 20));
-    const int done = send(connection, bytes.data() + sent, chunk, 0);
-    if (done <= 0) return;
-    sent += static_cast<std::size_t>(done);
+void Receive(Client& client, const LoopbackServer::Handler& handler) {
+  char buffer[2048];
+  const int got = recv(client.socket, buffer, sizeof buffer, 0);
+  if (got == SOCKET_ERROR && WSAGetLastError() == WSAEWOULDBLOCK) return;
+  if (got > 0) client.head.append(buffer, static_cast<std::size_t>(got));
+  const bool peerStopped = got <= 0;
+  if (!peerStopped && !HeadComplete(client.head) && client.head.size() < kMaxHeadBytes) return;
+  if (client.head.empty()) {
+    client.done = true;
+    return;
   }
+  try {
+    client.answer = handler(client.head);
+  } catch (...) {
+    client.done = true;
+    return;
+  }
+  client.answering = true;
+  client.since = GetTickCount();
+}
+
+void Send(Client& client) {
+  while (client.sent < client.answer.size()) {
+    const int chunk = static_cast<int>(std::min<std::size_t>(client.answer.size() - client.sent, 1 << 16));
+    const int done = send(client.socket, client.answer.data() + client.sent, chunk, 0);
+    if (done == SOCKET_ERROR && WSAGetLastError() == WSAEWOULDBLOCK) return;
+    if (done <= 0) {
+      client.done = true;
+      return;
+    }
+    client.sent += static_cast<std::size_t>(done);
+  }
+  // Everything is handed over before the close, so the client reads it all.
+  shutdown(client.socket, SD_SEND);
+  client.done = true;
+}
+
+bool OutOfTime(const Client& client, DWORD now) {
+  return now - client.since >= (client.answering ? kSendDeadlineMs : kRequestDeadlineMs);
+}
+
+void MakeNonBlocking(SOCKET socket) {
+  u_long on = 1;
+  ioctlsocket(socket, FIONBIO, &on);
 }
 
 }  // namespace
@@ -66,6 +110,7 @@ int Win32LoopbackServer::Listen(Handler handler) {
     closesocket(listener);
     return 0;
   }
+  MakeNonBlocking(listener);
 
   handler_ = std::move(handler);
   listener_ = static_cast<std::uintptr_t>(listener);
@@ -84,41 +129,57 @@ void Win32LoopbackServer::Stop() {
   {
     std::lock_guard lock(mutex_);
     stopping_ = true;
-    // Closing the listener ends the accept the thread is waiting in.
-    if (AsSocket(listener_) != INVALID_SOCKET) closesocket(AsSocket(listener_));
-    listener_ = static_cast<std::uintptr_t>(INVALID_SOCKET);
   }
+  // The thread sees the flag within a tick and closes every socket.
   if (thread_.joinable()) thread_.join();
   std::lock_guard lock(mutex_);
+  if (AsSocket(listener_) != INVALID_SOCKET) closesocket(AsSocket(listener_));
+  listener_ = static_cast<std::uintptr_t>(INVALID_SOCKET);
   if (winsockStarted_) WSACleanup();
   winsockStarted_ = false;
 }
 
 void Win32LoopbackServer::Serve() {
-  SOCKET listener;
-  {
-    std::lock_guard lock(mutex_);
-    listener = AsSocket(listener_);
-  }
-  while (!stopping_) {
-    SOCKET connection = accept(listener, nullptr, nullptr);
-    if (connection == INVALID_SOCKET) {
-      if (stopping_) break;
-      Sleep(50);  // out of resources for a moment; try again
-      continue;
-    }
-    Answer(static_cast<std::uintptr_t>(connection));
-    closesocket(connection);
-  }
-}
+  const SOCKET listener = AsSocket(listener_);
+  std::vector<Client> clients;
+  try {
+    clients.reserve(kMaxClients);
+    while (!stopping_) {
+      fd_set readable, writable;
+      FD_ZERO(&readable);
+      FD_ZERO(&writable);
+      FD_SET(listener, &readable);
+      for (const Client& client : clients) FD_SET(client.socket, client.answering ? &writable : &readable);
+      timeval tick{0, kTickMs * 1000};
+      if (select(0, &readable, &writable, nullptr, &tick) == SOCKET_ERROR) {
+        Sleep(kTickMs);  // out of resources for a moment; try again
+        continue;
+      }
 
-void Win32LoopbackServer::Answer(std::uintptr_t value) {
-  SOCKET connection = AsSocket(value);
-  DWORD timeout = kReceiveTimeoutMs;
-  setsockopt(connection, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeout), sizeof timeout);
-  const std::string head = ReadHead(connection);
-  if (head.empty()) return;
-  SendAll(connection, handler_(head));
-  // Everything is sent before the close, so the client reads it all.
-  shutdown(connection, SD_SEND);
+      if (FD_ISSET(listener, &readable)) {
+        const SOCKET accepted = accept(listener, nullptr, nullptr);
+        if (accepted != INVALID_SOCKET && clients.size() >= kMaxClients) {
+          closesocket(accepted);  // beyond the bound: turned away at once
+        } else if (accepted != INVALID_SOCKET) {
+          MakeNonBlocking(accepted);
+          Client client;
+          client.socket = accepted;
+          client.since = GetTickCount();
+          clients.push_back(std::move(client));
+        }
+      }
+      for (Client& client : clients) {
+        if (!client.answering && FD_ISSET(client.socket, &readable)) Receive(client, handler_);
+        // A fresh answer goes out at once; a stalled one when the socket can take more.
+        if (client.answering && !client.done) Send(client);
+        if (!client.done && OutOfTime(client, GetTickCount())) client.done = true;
+        if (client.done) closesocket(client.socket);
+      }
+      std::erase_if(clients, [](const Client& client) { return client.done; });
+    }
+  } catch (...) {
+    // Out of memory: no client is served any more, and none is left open.
+  }
+  for (const Client& client : clients)
+    if (!client.done) closesocket(client.socket);
 }

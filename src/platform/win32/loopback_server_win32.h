@@ -1,6 +1,10 @@
 #pragma once
-// The loopback HTTP listener on Windows Sockets: one background thread
-// accepts connections on 127.0.0.1 and answers them one after another.
+// The loopback HTTP listener on Windows Sockets. One background thread
+// serves a few clients at once without ever blocking on one of them: every
+// socket is non-blocking, a request must arrive whole within a short time
+// and its answer must be taken within another, and a client beyond the
+// bound is turned away, so no local program can hold up the PAC fetches of
+// the others or the program's exit.
 #include <atomic>
 #include <cstdint>
 #include <mutex>
@@ -16,13 +20,13 @@ class Win32LoopbackServer final : public LoopbackServer {
   Win32LoopbackServer& operator=(const Win32LoopbackServer&) = delete;
 
   int Listen(Handler handler) override;
-  // Closes the listener and waits for the thread; the handler is not called
-  // any more once this returns.
+  // Closes the listener and every open connection, whatever the clients
+  // do, and waits for the thread (a tenth of a second at most); the handler
+  // is not called any more once this returns.
   void Stop();
 
  private:
   void Serve();
-  void Answer(std::uintptr_t connection);
 
   std::mutex mutex_;
   Handler handler_;

@@ -2,6 +2,10 @@
 
 #include <windows.h>
 
+#include <cstring>
+
+#include "platform/win32/registry_read_win32.h"
+
 namespace {
 
 HKEY RootKey(RegistryRoot root) {
@@ -67,4 +71,28 @@ bool Win32Registry::ValueExists(RegistryRoot root, const std::string& key, const
   if (RegOpenKeyExA(RootKey(root), key.c_str(), 0, KEY_QUERY_VALUE, opened.out()) != ERROR_SUCCESS)
     return false;
   return RegQueryValueExA(opened.get(), name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
+std::optional<RegistryValue> Win32Registry::Read(RegistryRoot root, const std::string& key, const std::string& name) {
+  auto raw = ReadRegistryValue(RootKey(root), key, name);
+  if (!raw) return std::nullopt;
+  RegistryValue value;
+  switch (raw->first) {
+    case REG_SZ:
+    case REG_EXPAND_SZ:
+      value.bytes = std::move(raw->second);
+      while (!value.bytes.empty() && value.bytes.back() == '\0') value.bytes.pop_back();
+      return value;
+    case REG_DWORD:
+      if (raw->second.size() != sizeof(DWORD)) return std::nullopt;
+      value.type = RegistryValue::Type::Number;
+      std::memcpy(&value.number, raw->second.data(), sizeof value.number);
+      return value;
+    case REG_BINARY:
+      value.type = RegistryValue::Type::Binary;
+      value.bytes = std::move(raw->second);
+      return value;
+    default:
+      return std::nullopt;
+  }
 }

@@ -15,4 +15,5 @@ class Win32Registry final : public Registry {
                  std::string_view bytes) override;
   bool DeleteValue(RegistryRoot root, const std::string& key, const std::string& name) override;
   bool ValueExists(RegistryRoot root, const std::string& key, const std::string& name) override;
+  std::optional<RegistryValue> Read(RegistryRoot root, const std::string& key, const std::string& name) override;
 };

@@ -10,6 +10,7 @@
 #include "platform/win32/internet_options_win32.h"
 #include "platform/win32/loopback_server_win32.h"
 #include "platform/win32/phone_book_win32.h"
+#include "platform/win32/random_source_win32.h"
 #include "platform/win32/registry_win32.h"
 #include "platform/win32/shell_actions_win32.h"
 #include "platform/win32/worker_threads_win32.h"
@@ -32,6 +33,7 @@ struct Win32System {
   Win32ShellActions shell;
   Win32LoopbackServer pacServer;
   Win32WorkerThreads workers;
+  Win32RandomSource random;
   SystemServices services{registry, phoneBook, internetOptions, downloader,
-                          connectivity, shell, pacServer, workers};
+                          connectivity, shell, pacServer, workers, random};
 };

@@ -19,7 +19,7 @@ void Use() { static WinsockUser winsock; }
 
 std::string ReceiveAll(SOCKET s, bool untilBlankLine) {
   std::string received;
-  char buffer[4096];
+  char buffer[65536];
   while (!untilBlankLine || received.find("\r\n\r\n") == std::string::npos) {
     const int got = recv(s, buffer, sizeof buffer, 0);
     if (got <= 0) break;
@@ -100,34 +100,56 @@ void LocalHttpServer::Serve() {
   }
 }
 
-HttpAnswer HttpGet(const std::string& url, const std::string& method) {
+UINT_PTR ConnectLoopback(int port, int receiveBuffer) {
   Use();
+  SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+  if (s == INVALID_SOCKET) return INVALID_SOCKET;
+  if (receiveBuffer > 0)
+    setsockopt(s, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&receiveBuffer), sizeof receiveBuffer);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  address.sin_port = htons(static_cast<u_short>(port));
+  if (connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+    closesocket(s);
+    return INVALID_SOCKET;
+  }
+  return s;
+}
+
+bool SendBytes(UINT_PTR s, const std::string& bytes) {
+  return send(static_cast<SOCKET>(s), bytes.data(), static_cast<int>(bytes.size()), 0) == static_cast<int>(bytes.size());
+}
+
+void CloseConnection(UINT_PTR s) {
+  if (s != INVALID_SOCKET) closesocket(static_cast<SOCKET>(s));
+}
+
+HttpAnswer HttpExchange(int port, const std::string& request) {
+  const SOCKET s = static_cast<SOCKET>(ConnectLoopback(port));
+  HttpAnswer answer;
+  if (s == INVALID_SOCKET) return answer;
+  SendAll(s, request);
+  const std::string response = ReceiveAll(s, false);
+  const std::size_t lineEnd = response.find("\r\n");
+  const std::size_t headEnd = response.find("\r\n\r\n");
+  if (lineEnd != std::string::npos && headEnd != std::string::npos) {
+    answer.statusLine = response.substr(0, lineEnd);
+    answer.headers = response.substr(lineEnd + 2, headEnd - lineEnd - 2);
+    answer.body = response.substr(headEnd + 4);
+  }
+  closesocket(s);
+  return answer;
+}
+
+HttpAnswer HttpGet(const std::string& url, const std::string& method) {
   // Only what the program hands out: http://127.0.0.1:<port><target>.
   const std::string prefix = "http://127.0.0.1:";
   if (url.compare(0, prefix.size(), prefix) != 0) return {};
   const std::size_t slash = url.find('/', prefix.size());
   const int port = std::stoi(url.substr(prefix.size(), slash - prefix.size()));
   const std::string target = slash == std::string::npos ? "/" : url.substr(slash);
-
-  SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  address.sin_port = htons(static_cast<u_short>(port));
-  HttpAnswer answer;
-  if (connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
-    SendAll(s, method + " " + target + " HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(port) + "\r\n\r\n");
-    const std::string response = ReceiveAll(s, false);
-    const std::size_t lineEnd = response.find("\r\n");
-    const std::size_t headEnd = response.find("\r\n\r\n");
-    if (lineEnd != std::string::npos && headEnd != std::string::npos) {
-      answer.statusLine = response.substr(0, lineEnd);
-      answer.headers = response.substr(lineEnd + 2, headEnd - lineEnd - 2);
-      answer.body = response.substr(headEnd + 4);
-    }
-  }
-  closesocket(s);
-  return answer;
+  return HttpExchange(port, method + " " + target + " HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(port) + "\r\n\r\n");
 }
 
 }  // namespace e2e

@@ -45,5 +45,13 @@ struct HttpAnswer {
   std::string body;
 };
 HttpAnswer HttpGet(const std::string& url, const std::string& method = "GET");
+// The answer to a request sent as given to 127.0.0.1:<port>.
+HttpAnswer HttpExchange(int port, const std::string& request);
+
+// A client socket connected to 127.0.0.1:<port>, with a receive buffer of
+// `receiveBuffer` bytes when given; INVALID_SOCKET when it cannot connect.
+UINT_PTR ConnectLoopback(int port, int receiveBuffer = 0);
+bool SendBytes(UINT_PTR connection, const std::string& bytes);
+void CloseConnection(UINT_PTR connection);
 
 }  // namespace e2e
