@@ -14,7 +14,7 @@ std::string PublishPacFile(AppContext& app) {
   const int port = system.pacServer.Listen([&system, &files](std::string_view request) {
     return PacHttpResponse(request, [&] {
       const std::string served = system.state.ServedPacPath();
-      return served.empty() ? FileContent{ReadStatus::Missing, {}} : files.ReadFile(served);
+      return served.empty() ? FileContent{ReadStatus::Missing, {}, {}} : files.ReadFile(served);
     });
   });
   if (port <= 0) return "file://" + generated;

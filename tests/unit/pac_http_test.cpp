@@ -16,7 +16,7 @@ class PacHttpTest : public testing::Test {
   }
   static std::string Status(const std::string& response) { return response.substr(0, response.find("\r\n")); }
 
-  FileContent pac{ReadStatus::Ok, "function FindProxyForURL(u, h) { return \"DIRECT\"; }"};
+  FileContent pac{ReadStatus::Ok, "function FindProxyForURL(u, h) { return \"DIRECT\"; }", {}};
   int reads = 0;
 };
 
@@ -43,9 +43,9 @@ TEST_F(PacHttpTest, AnEmptyPacFileIsStillAScript) {
 }
 
 TEST_F(PacHttpTest, NoPacFileIsNotFoundAndAnUnreadableOneIsUnavailable) {
-  pac = {ReadStatus::Missing, {}};
+  pac = {ReadStatus::Missing, {}, {}};
   EXPECT_EQ(Status(Answer("GET /pac?t=1 HTTP/1.1\r\n\r\n")), "HTTP/1.1 404 Not Found");
-  pac = {ReadStatus::Failed, {}};
+  pac = {ReadStatus::Failed, {}, {}};
   EXPECT_EQ(Status(Answer("GET /pac?t=1 HTTP/1.1\r\n\r\n")), "HTTP/1.1 503 Service Unavailable");
 }
 
