@@ -79,7 +79,7 @@ FileResult DiskFileSystem::OverwriteInPlace(const std::string& path, std::string
 
 bool DiskFileSystem::RemoveFile(const std::string& path) {
   std::error_code ec;
-  return fs::remove(HostPath(path), ec);
+  return fs::is_regular_file(HostPath(path), ec) && fs::remove(HostPath(path), ec);
 }
 
 bool DiskFileSystem::FileExists(const std::string& path) {
