@@ -105,7 +105,12 @@ FileResult Win32FileSystem::OverwriteInPlace(const std::string& path, std::strin
   // file they hold open is written as Windows' own profile writer does it.
   FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid() || !WriteAll(file.get(), bytes) || !SetEndOfFile(file.get()) ||
+  // The new length first: a full disk, or a program that maps the file,
+  // refuses it before a byte of the old content is overwritten.
+  LARGE_INTEGER length{};
+  length.QuadPart = static_cast<LONGLONG>(bytes.size());
+  if (!file.valid() || !SetFilePointerEx(file.get(), length, nullptr, FILE_BEGIN) || !SetEndOfFile(file.get()) ||
+      !SetFilePointerEx(file.get(), LARGE_INTEGER{}, nullptr, FILE_BEGIN) || !WriteAll(file.get(), bytes) ||
       !FlushFileBuffers(file.get()))
     return Failure(path);
   return {};
