@@ -12,20 +12,26 @@ class MemoryFileSystem : public FileSystem {
 
   FileContent ReadFile(const std::string& path) override {
     auto it = files.find(path);
-    if (it == files.end()) return {ReadStatus::Missing, {}};
-    return {ReadStatus::Ok, it->second};
+    if (it == files.end()) return {ReadStatus::Missing, {}, {}};
+    return {ReadStatus::Ok, it->second, {}};
   }
-  bool WriteNewFile(const std::string& path, std::string_view bytes) override {
+  FileResult WriteNewFile(const std::string& path, std::string_view bytes) override {
     files[path] = std::string(bytes);
-    return true;
+    return {};
   }
-  bool ReplaceFile(const std::string& from, const std::string& to) override {
+  FileResult ReplaceFile(const std::string& from, const std::string& to) override {
     auto it = files.find(from);
-    if (it == files.end()) return false;
+    if (it == files.end()) return {false, false, from, "missing"};
     files[to] = std::move(it->second);
     files.erase(from);
-    return true;
+    return {};
+  }
+  FileResult OverwriteInPlace(const std::string& path, std::string_view bytes) override {
+    if (!files.count(path)) return {false, false, path, "missing"};
+    files[path] = std::string(bytes);
+    return {};
   }
   bool RemoveFile(const std::string& path) override { return files.erase(path) != 0; }
   bool FileExists(const std::string& path) override { return files.count(path) != 0; }
+  void PauseBeforeRetry(unsigned) override {}
 };

@@ -25,7 +25,7 @@ void OnControlEvent(AppContext& app, Ctl control, ControlEvent event) {
       switch (control) {
         case Ctl::按钮_启动: StartEngine(app, false); break;
         case Ctl::按钮_停止: StopEngine(app); break;
-        case Ctl::按钮_保存: SaveNodeList(app); break;
+        case Ctl::按钮_保存: SaveLanded(app, SaveNodeList(app)); break;
         case Ctl::按钮_新建: NewNode(app); break;
         case Ctl::按钮_删除: DeleteNode(app); break;
         case Ctl::超级列表框_服务器列表: ShowSelectedNode(app); break;
@@ -36,7 +36,7 @@ void OnControlEvent(AppContext& app, Ctl control, ControlEvent event) {
         case Ctl::选择框_密码明文: SwitchPasswordPlainText(app); break;
         case Ctl::选择框_局域网连接: WriteLanConnection(app); break;
         case Ctl::选择框_自定义默认网关: ToggleCustomGateway(app); break;
-        case Ctl::按钮_更多设置_保存: SaveMoreSettings(app); break;
+        case Ctl::按钮_更多设置_保存: SaveLanded(app, SaveMoreSettings(app)); break;
         case Ctl::选择框_开机启动: SetStartAtLogon(app); break;
         default: break;
       }

@@ -48,14 +48,17 @@ StartupResult RunStartupSequence(AppContext& app) {
 }
 
 void ExitProgram(AppContext& app) {
-  SaveNodeList(app);
-  SaveMoreSettings(app);
+  // Ending with a failed save would lose the edits: the program stays, and
+  // the user can close whatever holds the file and choose "退出" again.
+  if (!SaveLanded(app, SaveNodeList(app)) || !SaveLanded(app, SaveMoreSettings(app))) return;
   app.form.DestroyWindow();
 }
 
 void OnWindowDestroyed(AppContext& app) { CleanupOnExit(app); }
 
 void OnSessionEnding(AppContext& app) {
+  // Windows ends the process soon after: one try each, no pause, no box.
+  app.config.StopWaiting();
   SaveNodeList(app);
   SaveMoreSettings(app);
   CleanupOnExit(app);

@@ -8,7 +8,8 @@ enum class StartupResult { Continue, ExitNow };
 // another copy runs: the caller ends the process with exit code 0.
 StartupResult RunStartupSequence(AppContext& app);
 
-// The tray item "退出": saves, then destroys the window.
+// The tray item "退出": saves, then destroys the window; a save that fails
+// is reported and the program stays.
 void ExitProgram(AppContext& app);
 
 // The window's destroyed event.

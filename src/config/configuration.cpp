@@ -39,6 +39,7 @@ void CheckProxyMode(Form& form, const std::string& mode) {
 void LoadConfiguration(AppContext& app) {
   Form& form = app.form;
   app.config.SetPath(ConfigPath(app));
+  app.config.RemoveStaleCopy();
   const IniDocument config = app.config.Load();
   auto basis = [&](const char* key, std::string_view fallback) {
     return config.Get("BasisConfig", key, fallback);
@@ -65,9 +66,9 @@ void LoadConfiguration(AppContext& app) {
   LoadNodes(app, config);
 }
 
-void SaveMoreSettings(AppContext& app) {
+FileResult SaveMoreSettings(AppContext& app) {
   const Form& form = app.form;
-  app.config.Update([&](IniDocument& doc) {
+  return app.config.Update([&](IniDocument& doc) {
     doc.Set("MoreSettings", "Test URL", form.Text(Ctl::编辑框_账号自检设置_测试网址));
     doc.Set("MoreSettings", "Timeout", form.Text(Ctl::编辑框_账号自检设置_超时时间));
     doc.Set("BasisConfig", "Local port", form.Text(Ctl::编辑框_本地端口));
@@ -78,6 +79,14 @@ void SaveMoreSettings(AppContext& app) {
     doc.Set("BasisConfig", "LAN Connection", WriteBoolean(form.Checked(Ctl::选择框_局域网连接)));
     doc.Set("BasisConfig", "Custom default gateway", WriteBoolean(form.Checked(Ctl::选择框_自定义默认网关)));
   });
+}
+
+bool SaveLanded(AppContext& app, const FileResult& result) {
+  if (result) return true;
+  app.form.ShowMessage("保存配置失败！\r\n文件：" + result.file + "\r\n原因：" + result.reason +
+                           "\r\n窗口中的修改仍然保留，排除原因后请重新保存。",
+                       "错误");
+  return false;
 }
 
 void WriteEnginePath(AppContext& app) {

@@ -2,11 +2,16 @@
 // config.ini into the window at startup, and the window's settings back.
 #include <string>
 
+#include "platform/file_system.h"
+
 struct AppContext;
 
 std::string ConfigPath(AppContext& app);
 void LoadConfiguration(AppContext& app);
-void SaveMoreSettings(AppContext& app);
+FileResult SaveMoreSettings(AppContext& app);
+// True when the save landed; otherwise the user is told which file failed
+// and why, and the window keeps the edits for another try.
+bool SaveLanded(AppContext& app, const FileResult& result);
 
 // Writers bound to single controls.
 void WriteEnginePath(AppContext& app);        // 编辑框_文件位置 changed

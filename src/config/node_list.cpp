@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "context/app_context.h"
 #include "context/tray_menu_layout.h"
@@ -53,19 +54,23 @@ std::string CheckedProxyMode(const Form& form) {
   return "0";
 }
 
-// The highest n of the keys "Node<n>", so a damaged Num cannot make the load
-// count up to two billion.
-int HighestNodeKey(const IniDocument& config) {
-  int highest = 0;
+// The numbers n of the keys "Node<n>" from 1 to `count`, ascending: the keys
+// a count up to `count` would find, visited without counting, so a huge Num
+// or key number costs nothing. A name matches as a lookup of "Node" + n
+// would: case aside, digits exactly as n is written, no leading zero.
+std::vector<int> NodeKeyNumbers(const IniDocument& config, int count) {
+  std::vector<int> numbers;
   for (const std::string& key : config.Keys("Node")) {
     const std::string lower = gbk::AsciiLower(key);
-    if (!lower.starts_with("node")) continue;
-    const std::string digits = lower.substr(4);
-    auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
-    if (!digits.empty() && digits.size() <= 9 && std::all_of(digits.begin(), digits.end(), isDigit))
-      highest = std::max(highest, std::stoi(digits));
+    if (!lower.starts_with("node") || lower.size() == 4 || lower[4] == '0' || lower.size() > 14) continue;
+    long long n = 0;
+    for (std::size_t i = 4; n >= 0 && i < lower.size(); ++i)
+      n = lower[i] >= '0' && lower[i] <= '9' ? n * 10 + (lower[i] - '0') : -1;
+    if (n >= 1 && n <= count) numbers.push_back(static_cast<int>(n));
   }
-  return highest;
+  std::sort(numbers.begin(), numbers.end());
+  numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());  // the first duplicate wins
+  return numbers;
 }
 
 }  // namespace
@@ -77,8 +82,7 @@ void LoadNodes(AppContext& app, const IniDocument& config) {
     NewNode(app);
     return;
   }
-  const int last = std::min(count, HighestNodeKey(config));
-  for (int i = 1; i <= last; ++i) {
+  for (int i : NodeKeyNumbers(config, count)) {
     std::string line = config.Get("Node", "Node" + std::to_string(i), "");
     if (line.empty()) continue;
     form.AddRow(kList, CaptionForLoaded(line));
@@ -152,16 +156,16 @@ void DeleteNode(AppContext& app) {
   ShowSelectedNode(app);
 }
 
-void SaveNodeList(AppContext& app) {
+FileResult SaveNodeList(AppContext& app) {
   Form& form = app.form;
   const int sel = form.SelectedRow(kList);
-  if (sel == -1) return;
+  if (sel == -1) return {};
   StoreEditedNode(app, sel);
 
   const std::string enginePath = form.Text(Ctl::编辑框_文件位置);
   const std::string proxyMode = CheckedProxyMode(form);
   const bool hasRows = form.RowCount(kList) > 0;
-  app.config.Update([&](IniDocument& doc) {
+  return app.config.Update([&](IniDocument& doc) {
     doc.Set("NodeList", "Num", std::to_string(app.nodes.lines.size()));
     doc.Set("NodeList", "Select node", std::to_string(sel));
     if (hasRows) {

@@ -1,6 +1,8 @@
 #pragma once
 // The server editor on the first page: the list of nodes, the edit controls
 // holding the current node, and their way into config.ini.
+#include "platform/file_system.h"
+
 struct AppContext;
 class IniDocument;
 
@@ -9,6 +11,7 @@ void ShowSelectedNode(AppContext& app);
 void StoreEditedNode(AppContext& app, int row);
 void NewNode(AppContext& app);
 void DeleteNode(AppContext& app);
-void SaveNodeList(AppContext& app);
+// Nothing to save (no row selected) counts as saved.
+FileResult SaveNodeList(AppContext& app);
 // 按钮_删除 is usable while the list has rows.
 void UpdateDeleteButton(AppContext& app);

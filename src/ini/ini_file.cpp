@@ -1,10 +1,12 @@
 #include "ini/ini_file.h"
 
-#include "platform/file_system.h"
+#include "ini/profile_text.h"
+#include "ini/safe_file_write.h"
 
 IniDocument IniFile::Load() const {
   FileContent content = files_.ReadFile(path_);
-  return content.status == ReadStatus::Ok ? IniDocument::Parse(content.bytes) : IniDocument{};
+  if (content.status != ReadStatus::Ok) return {};
+  return IniDocument::Parse(ProfileText::Decode(std::move(content.bytes)).Gbk());
 }
 
 std::string IniFile::Read(std::string_view section, std::string_view key,
@@ -12,28 +14,30 @@ std::string IniFile::Read(std::string_view section, std::string_view key,
   return Load().Get(section, key, fallback);
 }
 
-bool IniFile::Write(std::string_view section, std::string_view key, std::string_view value) {
+FileResult IniFile::Write(std::string_view section, std::string_view key, std::string_view value) {
   return Update([&](IniDocument& doc) { doc.Set(section, key, value); });
 }
 
-bool IniFile::DeleteSection(std::string_view section) {
+FileResult IniFile::DeleteSection(std::string_view section) {
   return Update([&](IniDocument& doc) { doc.DeleteSection(section); });
 }
 
-bool IniFile::Update(const std::function<void(IniDocument&)>& change) {
-  if (path_.empty()) return false;  // not pointed at config.ini yet
+FileResult IniFile::Update(const std::function<void(IniDocument&)>& change) {
+  if (path_.empty()) return {false, false, {}, {}};  // not pointed at config.ini yet
   FileContent current = files_.ReadFile(path_);
   // A file that exists but cannot be read must not be replaced by one that
   // holds only the keys written now.
-  if (current.status == ReadStatus::Failed) return false;
+  if (current.status == ReadStatus::Failed) return {false, false, path_, current.reason};
 
-  IniDocument doc = IniDocument::Parse(current.bytes);
+  const ProfileText text = ProfileText::Decode(current.bytes);
+  IniDocument doc = IniDocument::Parse(text.Gbk());
   change(doc);
-  std::string bytes = doc.Serialize();
-  if (current.status == ReadStatus::Ok && bytes == current.bytes) return true;
+  const std::string bytes = text.Encode(doc.Serialize());
+  if (current.status == ReadStatus::Ok && bytes == current.bytes) return {};
+  return SafeFileWrite(files_, path_, bytes, patient_);
+}
 
-  const std::string temp = path_ + ".new";
-  if (files_.WriteNewFile(temp, bytes) && files_.ReplaceFile(temp, path_)) return true;
-  files_.RemoveFile(temp);
-  return false;
+void IniFile::RemoveStaleCopy() {
+  const std::string temp = TemporaryCopyPath(path_);
+  if (files_.FileExists(temp) && files_.ReadFile(path_).status == ReadStatus::Ok) files_.RemoveFile(temp);
 }

@@ -1,15 +1,14 @@
 #pragma once
 // config.ini on disk. Every change is one read of the current file and one
-// write of a whole new copy that replaces the old one in a single step: a
-// crash or a full disk leaves the old file or the new one, never half of
-// one, and keys written by someone else in between survive.
+// write of a whole new copy (see safe_file_write.h), so keys written by
+// someone else in between survive. The file may be GBK, or UTF-8 or UTF-16
+// with a byte-order mark; it keeps its encoding.
 #include <functional>
 #include <string>
 #include <string_view>
 
 #include "ini/ini_document.h"
-
-class FileSystem;
+#include "platform/file_system.h"
 
 class IniFile {
  public:
@@ -22,14 +21,23 @@ class IniFile {
   IniDocument Load() const;
   std::string Read(std::string_view section, std::string_view key, std::string_view fallback) const;
 
-  // Each returns false, leaving the file as it was, when it cannot be read
-  // or the new copy cannot be put in place.
-  bool Write(std::string_view section, std::string_view key, std::string_view value);
-  bool DeleteSection(std::string_view section);
+  // Each leaves the file as it was when it cannot be read or the new
+  // content cannot be put in place, and says on which file and why. A
+  // change that leaves the content as it is writes nothing.
+  FileResult Write(std::string_view section, std::string_view key, std::string_view value);
+  FileResult DeleteSection(std::string_view section);
   // Many changes in one read and one write.
-  bool Update(const std::function<void(IniDocument&)>& change);
+  FileResult Update(const std::function<void(IniDocument&)>& change);
+
+  // From now on a file held by another program is tried once, without a
+  // pause: the session is ending and nothing may wait.
+  void StopWaiting() { patient_ = false; }
+  // Removes the temporary copy of a save that was killed, once the file
+  // itself reads whole; while it cannot be read the copy may be all there is.
+  void RemoveStaleCopy();
 
  private:
   FileSystem& files_;
   std::string path_;
+  bool patient_ = true;
 };

@@ -20,7 +20,7 @@ std::string PublishPacFile(AppContext& app) {
     serving.port = system.pacServer.Listen([&system, &files](std::string_view request) {
       return PacHttpResponse(request, system.state.PacServer(), [&] {
         const std::string served = system.state.ServedPacPath();
-        return served.empty() ? FileContent{ReadStatus::Missing, {}} : files.ReadFile(served);
+        return served.empty() ? FileContent{ReadStatus::Missing, {}, {}} : files.ReadFile(served);
       });
     });
     if (serving.port <= 0) return "file://" + generated;

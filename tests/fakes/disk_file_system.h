@@ -1,7 +1,9 @@
 #pragma once
 // The real disk, with Windows' rules where tests need them: "\" separates
-// folders, a read-only file cannot be replaced, and a file can be made
-// unreadable or the disk full (the tests run as root, who reads anything).
+// folders, a read-only file or a folder cannot be replaced or written, and
+// a file can be made unreadable, held by another program or the disk full
+// (the tests run as root, who reads anything).
+#include <map>
 #include <set>
 #include <string>
 
@@ -10,13 +12,25 @@
 class DiskFileSystem : public FileSystem {
  public:
   std::set<std::string> unreadable;  // paths as the program names them
+  // Held open by another program with read and write sharing, as editors
+  // and sync tools do: it can be written in place, not replaced.
+  std::set<std::string> heldShared;
+  // Held without write sharing for this many milliseconds more, as a virus
+  // scan does; pauses count the time down.
+  std::map<std::string, unsigned> heldAlone;
   bool diskFull = false;
+  unsigned paused = 0;  // milliseconds of pauses before retries, in all
 
   FileContent ReadFile(const std::string& path) override;
-  bool WriteNewFile(const std::string& path, std::string_view bytes) override;
-  bool ReplaceFile(const std::string& from, const std::string& to) override;
+  FileResult WriteNewFile(const std::string& path, std::string_view bytes) override;
+  FileResult ReplaceFile(const std::string& from, const std::string& to) override;
+  FileResult OverwriteInPlace(const std::string& path, std::string_view bytes) override;
   bool RemoveFile(const std::string& path) override;
   bool FileExists(const std::string& path) override;
+  void PauseBeforeRetry(unsigned milliseconds) override;
 
   static std::string HostPath(const std::string& path);
+
+ private:
+  bool HeldAlone(const std::string& path) const;
 };

@@ -1,7 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <filesystem>
+
+#include "app/startup.h"
+
 #include "context/tray_menu_layout.h"
 #include "config/configuration.h"
+#include "config/node_list.h"
 #include "config/value_codec.h"
 #include "fakes/fake_platform.h"
 
@@ -102,6 +108,43 @@ TEST(SaveMoreSettings, WritesEverySettingOfTheSecondPageInOneGo) {
             "[MoreSettings]\r\n; mine\r\nTimeout=3\r\nTest URL=https://example.org/\r\n"
             "[BasisConfig]\r\nFile=\r\nLocal port=2080\r\nDefault gateway=\r\nDNS1=8.8.8.8\r\n"
             "Network name=\r\nRun=true\r\nLAN Connection=false\r\nCustom default gateway=false\r\n");
+}
+
+TEST(LoadConfiguration, RemovesTheCopyOfAKilledSave) {
+  TestApp t;
+  t.WriteConfig("[BasisConfig]\r\nFile=\r\n");
+  t.folder.Write("config.ini.new", "[BasisConfig]\r\nFi");
+  t.Load();
+  EXPECT_EQ(t.folder.Names(), std::vector<std::string>{"config.ini"});
+}
+
+TEST(SaveFailures, AreToldAndTheExitWaitsUntilTheSaveLands) {
+  TestApp t;
+  t.Load();
+  t.form.Type(Ctl::编辑框_服务器备注, "edited");
+  const std::string folderInTheWay = t.folder.File("config.ini.new");
+  std::filesystem::create_directory(folderInTheWay);
+  OnControlEvent(t.app, Ctl::按钮_保存, ControlEvent::Clicked);
+  ASSERT_EQ(t.form.messages.size(), 1u);
+  EXPECT_EQ(t.form.messages[0].title, "错误");
+  EXPECT_EQ(t.form.messages[0].text, "保存配置失败！\r\n文件：" + t.app.config.Path() +
+                                         ".new\r\n原因：拒绝访问。\r\n窗口中的修改仍然保留，排除原因后请重新保存。");
+  OnControlEvent(t.app, Ctl::按钮_更多设置_保存, ControlEvent::Clicked);
+  ExitProgram(t.app);
+  EXPECT_EQ(t.form.messages.size(), 3u);
+  EXPECT_FALSE(t.form.destroyed);
+  std::filesystem::remove(folderInTheWay);
+
+  // The session's end never waits and never asks.
+  t.files.heldAlone[t.app.config.Path()] = UINT_MAX;
+  OnSessionEnding(t.app);
+  EXPECT_EQ(t.files.paused, 0u);
+  EXPECT_EQ(t.form.messages.size(), 3u);
+  t.files.heldAlone.clear();
+
+  ExitProgram(t.app);
+  EXPECT_TRUE(t.form.destroyed);
+  EXPECT_EQ(t.app.config.Read("Node", "Node1", ""), "127.0.0.1 2333 corvane 0 edited");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "ini/ini_document.h"
+#include "shared/gbk_text.h"
 
 namespace {
 
@@ -88,6 +89,21 @@ TEST(IniDocument, SectionNamesWithDoubleByteCharacters) {
   // "\xB1\x5D" is one GBK character whose trail byte is ']'.
   IniDocument doc = IniDocument::Parse("[\xB1\x5D" "A]\nk=1\n");
   EXPECT_EQ(doc.Get("\xB1\x5D" "a", "K", ""), "1");
+  // Two characters whose trail bytes are 'A' and 'a' are different names.
+  doc = IniDocument::Parse("[\x81\x41]\nk=upper\n[\x81\x61]\nk=lower\n");
+  EXPECT_EQ(doc.Get("\x81\x61", "k", ""), "lower");
+  EXPECT_EQ(doc.Get("\x81\x41", "k", ""), "upper");
+  EXPECT_EQ(gbk::AsciiLower("\x81\x41" "B"), "\x81\x41" "b");
+}
+
+TEST(IniDocument, CommentLinesAreNoKeysAndStayWhereTheyAre) {
+  IniDocument doc = IniDocument::Parse("[S]\r\na=1\r\n;old=2\r\n[T]\r\n");
+  EXPECT_FALSE(doc.Get("S", ";old").has_value());
+  EXPECT_FALSE(doc.Get("S", "old").has_value());
+  EXPECT_EQ(doc.Keys("S"), std::vector<std::string>{"a"});
+  doc.Set("S", "a", "9");
+  doc.Set("S", "old", "3");
+  EXPECT_EQ(doc.Serialize(), "[S]\r\na=9\r\nold=3\r\n;old=2\r\n[T]\r\n");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <filesystem>
 
 #include "ini/ini_file.h"
@@ -42,11 +43,74 @@ TEST_F(IniFileTest, FailedWritesLeaveTheOldFileAndNoTemporary) {
   EXPECT_EQ(folder.Read("config.ini"), old);
   files.diskFull = false;
 
+  // The failure names the file it happened on and the system's reason.
+  std::filesystem::create_directory(folder.File("config.ini.new"));
+  const FileResult folderInTheWay = ini.Write("BasisConfig", "File", "new");
+  EXPECT_FALSE(folderInTheWay);
+  EXPECT_EQ(folderInTheWay.file, ini.Path() + ".new");
+  EXPECT_EQ(folderInTheWay.reason, "拒绝访问。");
+  EXPECT_EQ(folder.Read("config.ini"), old);
+  std::filesystem::remove(folder.File("config.ini.new"));
+
   std::filesystem::permissions(folder.File("config.ini"), std::filesystem::perms::owner_read |
                                                              std::filesystem::perms::group_read);
   EXPECT_FALSE(ini.Write("BasisConfig", "File", "new"));
   EXPECT_EQ(folder.Read("config.ini"), old);
   EXPECT_TRUE(OnlyConfigInFolder());
+  // Writing what the file already holds rewrites nothing, so it is no error.
+  EXPECT_TRUE(ini.Write("BasisConfig", "File", "old"));
+}
+
+TEST_F(IniFileTest, AFileHeldByAnotherProgramIsWrittenInPlaceOrTriedBriefly) {
+  folder.Write("config.ini", "[BasisConfig]\r\nFile=old\r\n");
+  files.heldShared.insert(ini.Path());
+  EXPECT_TRUE(ini.Write("BasisConfig", "File", "shared"));
+  EXPECT_EQ(ini.Read("BasisConfig", "File", ""), "shared");
+  files.heldShared.clear();
+  files.heldAlone[ini.Path()] = 300;  // a scan that lets go
+  EXPECT_TRUE(ini.Write("BasisConfig", "File", "scanned"));
+  EXPECT_EQ(ini.Read("BasisConfig", "File", ""), "scanned");
+
+  files.paused = 0;
+  files.heldAlone[ini.Path()] = UINT_MAX;
+  const FileResult held = ini.Write("BasisConfig", "File", "never");
+  EXPECT_TRUE(!held && held.busy && held.file == ini.Path());
+  EXPECT_LT(files.paused, 1000u);
+  EXPECT_EQ(ini.Read("BasisConfig", "File", ""), "scanned");
+  EXPECT_TRUE(OnlyConfigInFolder());
+
+  files.paused = 0;
+  ini.StopWaiting();
+  EXPECT_FALSE(ini.Write("BasisConfig", "File", "never"));
+  EXPECT_EQ(files.paused, 0u);
+}
+
+TEST_F(IniFileTest, Utf8AndUtf16FilesAreReadAndKeepTheirEncoding) {
+  // "路径" and a rocket, which GBK cannot hold, in UTF-8 and in UTF-16 LE.
+  const std::string utf8 = "\xEF\xBB\xBF[BasisConfig]\r\nFile=C:\\\xE8\xB7\xAF\xE5\xBE\x84\r\nNote=\xF0\x9F\x9A\x80\r\n";
+  folder.Write("config.ini", utf8);
+  EXPECT_EQ(ini.Read("BasisConfig", "File", ""), "C:\\路径");
+  ASSERT_TRUE(ini.Write("BasisConfig", "Run", "true"));
+  EXPECT_EQ(folder.Read("config.ini"), utf8 + "Run=true\r\n");
+
+  auto utf16 = [](std::string_view ascii) {
+    std::string out;
+    for (char c : ascii) out.append({c, '\0'});
+    return out;
+  };
+  const std::string wide = "\xFF\xFE" + utf16("[BasisConfig]\r\nFile=") + "\xEF\x8D" + utf16("\r\nNote=") +
+                           "\x3D\xD8\x80\xDE" + utf16("\r\n");  // U+8DEF "路", U+1F680
+  folder.Write("config.ini", wide);
+  EXPECT_EQ(ini.Read("BasisConfig", "File", ""), "路");
+  ASSERT_TRUE(ini.Write("BasisConfig", "Run", "true"));
+  EXPECT_EQ(folder.Read("config.ini"), wide + utf16("Run=true\r\n"));
+  ASSERT_TRUE(ini.Write("BasisConfig", "Note", "x"));
+  EXPECT_EQ(ini.Read("BasisConfig", "Note", ""), "x");
+
+  const std::string gbkFile = "[BasisConfig]\nFile=D:\\工具\\brook.exe\n";
+  folder.Write("config.ini", gbkFile);
+  ASSERT_TRUE(ini.Write("BasisConfig", "Run", "true"));
+  EXPECT_EQ(folder.Read("config.ini"), gbkFile + "Run=true\r\n");
 }
 
 TEST_F(IniFileTest, UpdateIsOneReadAndOneWrite) {

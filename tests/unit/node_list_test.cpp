@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ctime>
+
 #include "context/tray_menu_layout.h"
 #include "config/node_line.h"
 #include "config/node_list.h"
@@ -73,9 +75,16 @@ TEST_F(NodeListTest, NumWithOnlyEmptyNodesLeavesTheListEmpty) {
   EXPECT_EQ(t.form.Text(Ctl::编辑框_服务器IP), "");
 }
 
-TEST_F(NodeListTest, HugeNumDoesNotCountPastTheLastNodeKey) {
-  LoadWith("Node1=a 1 p 0 \r\nNode5=e 5 p 0 \r\n", 2000000000);
-  EXPECT_EQ(t.form.Rows(), (std::vector<std::string>{"a:1", "e:5"}));
+TEST_F(NodeListTest, OnlyTheNodeKeysThatExistAreVisitedInNumberOrder) {
+  const std::clock_t start = std::clock();
+  LoadWith("Node999999999=z 9 p 0 \r\nNODE5=e 5 p 0 \r\nNode05=x 0 p 0 \r\nNode1=a 1 p 0 \r\n"
+           "Node5=dup 5 p 0 \r\nNode2000000001=y 1 p 0 \r\n",
+           2000000000);
+  // Counting up to the highest key took many seconds of processor time.
+  EXPECT_LT(std::clock() - start, 2 * CLOCKS_PER_SEC);
+  EXPECT_EQ(t.form.Rows(), (std::vector<std::string>{"a:1", "e:5", "z:9"}));
+  SaveNodeList(t.app);
+  EXPECT_EQ(t.app.config.Load().Keys("Node"), (std::vector<std::string>{"Node1", "Node2", "Node3"}));
 }
 
 TEST_F(NodeListTest, EditsAreKeptWhenAnotherRowIsClicked) {

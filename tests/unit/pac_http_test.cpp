@@ -21,7 +21,7 @@ class PacHttpTest : public testing::Test {
   static std::string Status(const std::string& response) { return response.substr(0, response.find("\r\n")); }
 
   PacServing serving{"00112233445566778899aabbccddeeff", 50123};
-  FileContent pac{ReadStatus::Ok, "function FindProxyForURL(u, h) { return \"DIRECT\"; }"};
+  FileContent pac{ReadStatus::Ok, "function FindProxyForURL(u, h) { return \"DIRECT\"; }", {}};
   int reads = 0;
 };
 
@@ -52,9 +52,9 @@ TEST_F(PacHttpTest, AnEmptyPacFileIsStillAScript) {
 }
 
 TEST_F(PacHttpTest, NoPacFileIsNotFoundAndAnUnreadableOneIsUnavailable) {
-  pac = {ReadStatus::Missing, {}};
+  pac = {ReadStatus::Missing, {}, {}};
   EXPECT_EQ(Status(Get("/00112233445566778899aabbccddeeff/pac?t=1")), "HTTP/1.1 404 Not Found");
-  pac = {ReadStatus::Failed, {}};
+  pac = {ReadStatus::Failed, {}, {}};
   EXPECT_EQ(Status(Get("/00112233445566778899aabbccddeeff/pac?t=1")), "HTTP/1.1 503 Service Unavailable");
 }
 

@@ -1,0 +1,142 @@
+#include "ini/profile_text.h"
+
+#include "shared/gbk_wide.h"
+
+namespace {
+
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
+constexpr wchar_t kReplacement = 0xFFFD;
+
+// UTF-8 into UTF-16 units; a byte that starts no valid sequence reads as
+// U+FFFD, which GBK cannot hold, so its line is kept as it was.
+std::wstring FromUtf8(std::string_view bytes) {
+  std::wstring out;
+  for (std::size_t i = 0; i < bytes.size();) {
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    const int extra = b < 0x80 ? 0 : (b & 0xE0) == 0xC0 ? 1 : (b & 0xF0) == 0xE0 ? 2 : (b & 0xF8) == 0xF0 ? 3 : -1;
+    char32_t code = extra == 0 ? b : extra == 1 ? b & 0x1F : extra == 2 ? b & 0x0F : b & 0x07;
+    bool valid = extra >= 0 && i + extra < bytes.size();
+    for (int k = 1; valid && k <= extra; ++k) {
+      const auto c = static_cast<unsigned char>(bytes[i + k]);
+      valid = (c & 0xC0) == 0x80;
+      code = code << 6 | (c & 0x3F);
+    }
+    static constexpr char32_t kLeast[] = {0, 0x80, 0x800, 0x10000};
+    if (!valid || code < kLeast[extra] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
+      out.push_back(kReplacement);
+      ++i;
+      continue;
+    }
+    if (code >= 0x10000) {
+      code -= 0x10000;
+      out.push_back(static_cast<wchar_t>(0xD800 + (code >> 10)));
+      out.push_back(static_cast<wchar_t>(0xDC00 + (code & 0x3FF)));
+    } else {
+      out.push_back(static_cast<wchar_t>(code));
+    }
+    i += extra + 1;
+  }
+  return out;
+}
+
+// Characters that came from GBK all lie in the Basic Multilingual Plane.
+std::string ToUtf8(std::wstring_view text) {
+  std::string out;
+  for (wchar_t w : text) {
+    const auto c = static_cast<unsigned>(w);
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+    } else if (c < 0x800) {
+      out += static_cast<char>(0xC0 | c >> 6);
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+      out += static_cast<char>(0xE0 | c >> 12);
+      out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  return out;
+}
+
+std::wstring FromUtf16Le(std::string_view bytes) {
+  std::wstring out;
+  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
+    out.push_back(static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]) |
+                                       static_cast<unsigned char>(bytes[i + 1]) << 8));
+  if (bytes.size() % 2) out.push_back(kReplacement);  // half a character at the end
+  return out;
+}
+
+std::string ToUtf16Le(std::wstring_view text) {
+  std::string out;
+  for (wchar_t w : text) {
+    out += static_cast<char>(w & 0xFF);
+    out += static_cast<char>(w >> 8 & 0xFF);
+  }
+  return out;
+}
+
+// The length of the line break that ends a line of GBK text.
+std::size_t LineBreakLength(std::string_view line) {
+  if (!line.ends_with('\n')) return 0;
+  return line.ends_with("\r\n") ? 2 : 1;
+}
+
+}  // namespace
+
+ProfileText ProfileText::Decode(std::string fileBytes) {
+  ProfileText text;
+  std::string_view body = fileBytes;
+  if (body.starts_with(kUtf8Mark)) {
+    text.encoding_ = Encoding::Utf8;
+    body.remove_prefix(kUtf8Mark.size());
+  } else if (body.starts_with(kUtf16LeMark)) {
+    text.encoding_ = Encoding::Utf16Le;
+    body.remove_prefix(kUtf16LeMark.size());
+  } else {
+    text.gbk_ = std::move(fileBytes);
+    return text;
+  }
+
+  const std::size_t unit = text.encoding_ == Encoding::Utf8 ? 1 : 2;
+  const std::string_view newline = unit == 1 ? std::string_view("\n") : std::string_view("\n\0", 2);
+  for (std::size_t pos = 0; pos < body.size();) {
+    std::size_t end = body.find(newline, pos);
+    while (end != std::string_view::npos && (end - pos) % unit) end = body.find(newline, end + 1);
+    end = end == std::string_view::npos ? body.size() : end + unit;
+    const std::string_view raw = body.substr(pos, end - pos);
+    const std::wstring wide = unit == 1 ? FromUtf8(raw) : FromUtf16Le(raw);
+    const std::string line = gbk::FromWide(wide);
+    if (gbk::ToWide(line) != wide) {
+      const std::size_t lineBreak = LineBreakLength(line);
+      text.kept_.emplace(line.substr(0, line.size() - lineBreak),
+                         std::string(raw.substr(0, raw.size() - lineBreak * unit)));
+    }
+    text.gbk_ += line;
+    pos = end;
+  }
+  return text;
+}
+
+std::string ProfileText::Encode(std::string_view gbk) const {
+  if (encoding_ == Encoding::Gbk) return std::string(gbk);
+  const bool utf8 = encoding_ == Encoding::Utf8;
+  std::string out(utf8 ? kUtf8Mark : kUtf16LeMark);
+  auto encode = [utf8](std::string_view part) {
+    const std::wstring wide = gbk::ToWide(part);
+    return utf8 ? ToUtf8(wide) : ToUtf16Le(wide);
+  };
+  for (std::size_t pos = 0; pos < gbk.size();) {
+    const std::size_t nl = gbk.find('\n', pos);  // never a GBK trail byte
+    const std::size_t end = nl == std::string_view::npos ? gbk.size() : nl + 1;
+    const std::string_view line = gbk.substr(pos, end - pos);
+    const std::size_t lineBreak = LineBreakLength(line);
+    const std::string_view content = line.substr(0, line.size() - lineBreak);
+    auto kept = kept_.find(std::string(content));
+    out += kept != kept_.end() ? kept->second : encode(content);
+    out += encode(line.substr(content.size()));
+    pos = end;
+  }
+  return out;
+}
