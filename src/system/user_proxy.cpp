@@ -1,6 +1,7 @@
 #include "system/user_proxy.h"
 
 #include "context/app_context.h"
+#include "ini/safe_file_write.h"
 #include "system/blank_text.h"
 #include "system/pac_file.h"
 #include "system/system_services.h"
@@ -72,13 +73,9 @@ std::optional<UserProxySnapshot> LoadSnapshot(AppContext& app) {
   return ParseSnapshot(file.bytes);
 }
 
-// Replaces the file in one step, so a crash leaves the old copy or the new.
+// Written as config.ini is, so a crash leaves the old copy or the new.
 void StoreSnapshot(AppContext& app, const UserProxySnapshot& snapshot) {
-  FileSystem& files = app.platform.files;
-  const std::string path = SnapshotPath(app);
-  const std::string fresh = path + ".new";
-  if (!files.WriteNewFile(fresh, SerializeSnapshot(snapshot)) || !files.ReplaceFile(fresh, path))
-    files.RemoveFile(fresh);
+  SafeFileWrite(app.platform.files, SnapshotPath(app), SerializeSnapshot(snapshot), /*patient=*/false);
 }
 
 // Puts the saved values back into the groups that are still the program's.
