@@ -12,6 +12,7 @@
 #include "engine/engine_start.h"
 #include "engine/engine_stop.h"
 #include "engine/stale_proxy.h"
+#include "tray/tray_icon.h"
 #include "update/update_check.h"
 
 StartupResult RunStartupSequence(AppContext& app) {
@@ -52,9 +53,19 @@ void ExitProgram(AppContext& app) {
   app.form.DestroyWindow();
 }
 
-void OnWindowDestroyed(AppContext& app) { CleanupOnExit(app); }
+void OnWindowDestroyed(AppContext& app) {
+  CleanupOnExit(app);
+  // Now, not when the program object goes: a worker still busy then is cut
+  // short with the process, and an icon left behind would stay in the
+  // notification area until the mouse passes over it.
+  if (app.tray) app.tray->RemoveIcon();
+}
 
-void OnSessionEnding(AppContext& app) {
+void OnSessionEnding(AppContext& app, bool closeRequested) {
+  if (closeRequested) {
+    ExitProgram(app);
+    return;
+  }
   SaveNodeList(app);
   SaveMoreSettings(app);
   CleanupOnExit(app);

@@ -49,6 +49,49 @@ TEST_F(Lifecycle, HiddenWindowComesBackOnTheFirstPage) {
   EXPECT_TRUE(window->PageVisible(0));
 }
 
+TEST_F(Lifecycle, AMinimisedWindowIsRestoredToTheFront) {
+  ProgramRun run = ProgramRun::StartFromShell(exe);
+  auto window = CorvaneWindow::WaitFor(run, kStartTimeout);
+  ASSERT_TRUE(window);
+  for (bool fromMenu : {false, true}) {
+    SCOPED_TRACE(fromMenu ? "\"编辑服务器...\"" : "a tray click");
+    ASSERT_TRUE(window->ShowPage(1));
+    ShowWindowAsync(window->Handle(), SW_MINIMIZE);
+    ASSERT_TRUE(WaitUntil([&] { return IsIconic(window->Handle()); }, kActionTimeout));
+    if (fromMenu)
+      window->Command(menu::编辑服务器);
+    else
+      window->TrayEvent(kTrayLeftButtonUp);
+    EXPECT_TRUE(WaitUntil([&] { return !IsIconic(window->Handle()) && window->Visible(); }, kActionTimeout));
+    EXPECT_EQ(window->CurrentPage(), 0);
+  }
+}
+
+// With the session's end the engine ends, as at "退出". Should the session
+// go on, the program works on; asked to close, it ends.
+TEST_F(Lifecycle, TheEndOfTheSessionLeavesAWorkingProgramOrEndsIt) {
+  WriteRunnableConfig();
+  for (LPARAM how : {LPARAM{0}, LPARAM{ENDSESSION_CLOSEAPP}}) {
+    SCOPED_TRACE(how);
+    ProgramRun run = ProgramRun::StartQuiet(exe);
+    auto window = CorvaneWindow::WaitFor(run, kStartTimeout);
+    ASSERT_TRUE(window);
+    ASSERT_TRUE(WaitUntil([&] { return ChildProcess(run.Id(), "brook.exe") != 0; }, kActionTimeout));
+    HANDLE engine = OpenProcess(SYNCHRONIZE, FALSE, ChildProcess(run.Id(), "brook.exe"));
+    ASSERT_NE(engine, nullptr);
+
+    SendMessageTimeoutA(window->Handle(), WM_ENDSESSION, TRUE, how, SMTO_ABORTIFHUNG, kActionTimeout, nullptr);
+    EXPECT_EQ(WaitForSingleObject(engine, kActionTimeout), WAIT_OBJECT_0);
+    CloseHandle(engine);
+    if (how == 0) {
+      ASSERT_TRUE(window->Sync());
+      EXPECT_TRUE(run.Running());
+      window->Command(menu::退出);
+    }
+    EXPECT_EQ(run.WaitForExit(kActionTimeout), std::optional<DWORD>(0));
+  }
+}
+
 TEST_F(Lifecycle, ExitSavesTheNodesAndTheFurtherSettingsAndEnds) {
   folder.Write("config.ini",
                "[BasisConfig]\r\nFile=\r\n"

@@ -1,20 +1,22 @@
 // The server editor on page 0: leaving an emptied node field is refused on
 // the spot (a message, the current node's row selected again, the focus back
 // in the field), and new nodes join the list.
+#include <functional>
+
 #include "e2e_test.h"
 
 namespace e2e {
 namespace {
 
-constexpr char kTwoNodes[] =
-    "[BasisConfig]\r\nFile=\r\n"
-    "[NodeList]\r\nNum=2\r\nSelect node=1\r\n"
-    "[Node]\r\nNode1=10.0.0.1 9001 alpha 0 first\r\nNode2=10.0.0.2 9002 beta 1 second\r\n";
+std::string TwoNodes(int selected = 1) {
+  return "[BasisConfig]\r\nFile=\r\n[NodeList]\r\nNum=2\r\nSelect node=" + std::to_string(selected) +
+         "\r\n[Node]\r\nNode1=10.0.0.1 9001 alpha 0 first\r\nNode2=10.0.0.2 9002 beta 1 second\r\n";
+}
 
 class ServerEditor : public E2eTest {};
 
 TEST_F(ServerEditor, FocusLeavingAnEmptyServerAddressComesBack) {
-  folder.Write("config.ini", kTwoNodes);
+  folder.Write("config.ini", TwoNodes());
   ProgramRun run = ProgramRun::StartFromShell(exe);
   auto window = CorvaneWindow::WaitFor(run, kStartTimeout);
   ASSERT_TRUE(window);
@@ -36,7 +38,7 @@ TEST_F(ServerEditor, FocusLeavingAnEmptyServerAddressComesBack) {
 }
 
 TEST_F(ServerEditor, EachEmptyFieldHasItsOwnMessage) {
-  folder.Write("config.ini", kTwoNodes);
+  folder.Write("config.ini", TwoNodes());
   ProgramRun run = ProgramRun::StartFromShell(exe);
   auto window = CorvaneWindow::WaitFor(run, kStartTimeout);
   ASSERT_TRUE(window);
@@ -64,7 +66,7 @@ TEST_F(ServerEditor, EachEmptyFieldHasItsOwnMessage) {
 }
 
 TEST_F(ServerEditor, NewNodeIsListedSelectedAndSaved) {
-  folder.Write("config.ini", kTwoNodes);
+  folder.Write("config.ini", TwoNodes());
   ProgramRun run = ProgramRun::StartFromShell(exe);
   auto window = CorvaneWindow::WaitFor(run, kStartTimeout);
   ASSERT_TRUE(window);
@@ -87,6 +89,61 @@ TEST_F(ServerEditor, NewNodeIsListedSelectedAndSaved) {
   const std::string added = IniValue(config, "Node", "Node3").value_or("");
   EXPECT_TRUE(added.starts_with("127.0.0.1 2333 ") && added.ends_with(" 0 ")) << added;
   EXPECT_EQ(IniValue(config, "Node", "Node2"), "10.0.0.2 9002 beta 1 second");
+}
+
+// Whatever moves the list's selection, the editor shows the selected node,
+// so a save never writes one node's fields over another's.
+TEST_F(ServerEditor, TheEditorFollowsEveryMoveOfTheSelection) {
+  folder.Write("config.ini", TwoNodes(0));
+  ProgramRun run = ProgramRun::StartFromShell(exe);
+  auto window = CorvaneWindow::WaitFor(run, kStartTimeout);
+  ASSERT_TRUE(window);
+  ASSERT_EQ(window->SelectedRow(), 0);
+  const struct {
+    const char* how;
+    std::function<void()> move;
+    int row;
+  } moves[] = {
+      {"Down", [&] { window->PressKeyInList(VK_DOWN); }, 1},
+      {"Home", [&] { window->PressKeyInList(VK_HOME); }, 0},
+      {"End", [&] { window->PressKeyInList(VK_END); }, 1},
+      {"right click", [&] { ASSERT_TRUE(window->ClickRow(0, true)); }, 0},
+      {"type-ahead", [&] { window->TypeInList('s'); }, 1},
+  };
+  const char* const addresses[] = {"10.0.0.1", "10.0.0.2"};
+  for (const auto& m : moves) {
+    SCOPED_TRACE(m.how);
+    m.move();
+    EXPECT_TRUE(WaitUntil([&] { return window->SelectedRow() == m.row; }, kActionTimeout));
+    ASSERT_TRUE(window->Sync());
+    EXPECT_EQ(window->Text(Ctl::编辑框_服务器IP), addresses[m.row]);
+    window->Click(Ctl::按钮_保存);
+    ASSERT_TRUE(WaitUntil([&] { return IniValue(Config(), "NodeList", "Select node") == std::to_string(m.row); },
+                          kActionTimeout));
+    EXPECT_EQ(IniValue(Config(), "Node", "Node1"), "10.0.0.1 9001 alpha 0 first");
+    EXPECT_EQ(IniValue(Config(), "Node", "Node2"), "10.0.0.2 9002 beta 1 second");
+    EXPECT_TRUE(window->Enabled(Ctl::按钮_删除));
+  }
+}
+
+TEST_F(ServerEditor, DeletingEveryNodeDisablesDelete) {
+  folder.Write("config.ini", TwoNodes());
+  ProgramRun run = ProgramRun::StartFromShell(exe);
+  auto window = CorvaneWindow::WaitFor(run, kStartTimeout);
+  ASSERT_TRUE(window);
+  for (std::size_t left : {1u, 0u}) {
+    window->Click(Ctl::按钮_删除);
+    ASSERT_TRUE(WaitUntil([&] { return window->Rows().size() == left; }, kActionTimeout));
+  }
+  ASSERT_TRUE(window->Sync());
+  EXPECT_FALSE(ShowsMessageBox(run.Id()));
+  EXPECT_FALSE(window->Enabled(Ctl::按钮_删除));
+  EXPECT_FALSE(window->Enabled(Ctl::编辑框_服务器IP));
+
+  window->Click(Ctl::按钮_新建);
+  ASSERT_TRUE(WaitUntil([&] { return window->Rows().size() == 1; }, kActionTimeout));
+  ASSERT_TRUE(window->Sync());
+  EXPECT_TRUE(window->Enabled(Ctl::按钮_删除));
 }
 
 }  // namespace

@@ -93,6 +93,7 @@ bool MainWindow::Create() {
                        outer.top, outer.width, outer.height, nullptr, nullptr, instance_, this))
     return false;
   CreateControls();
+  WatchList();
 
   const UINT dpi = DpiForWindow(hwnd_);
   SetWindowPos(hwnd_, nullptr, ScaleForDpi(outer.left, dpi), ScaleForDpi(outer.top, dpi),
@@ -169,6 +170,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case kRunOnWindowThread:
       (*reinterpret_cast<std::function<void()>*>(lParam))();
       return 0;
+    case kSettleListSelection:
+      SettleListSelection();
+      return 0;
     case WM_COMMAND:
       if (lParam)
         OnCommand(LOWORD(wParam), HIWORD(wParam));
@@ -188,7 +192,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_QUERYENDSESSION:
       return TRUE;
     case WM_ENDSESSION:
-      if (wParam) OnSessionEnding();
+      if (wParam) OnSessionEnding((lParam & ENDSESSION_CLOSEAPP) != 0);
       return 0;
     case WM_DESTROY:
       // Whatever the window does while it goes is no longer the user's doing.
@@ -234,16 +238,7 @@ void MainWindow::OnNotify(const NMHDR& header) {
       ShowPage(static_cast<int>(SendMessageA(tab_, TCM_GETCURSEL, 0, 0)));
     return;
   }
-  const Ctl list = Ctl::超级列表框_服务器列表;
-  if (header.hwndFrom != Control(list)) return;
-  if (header.code == NM_CLICK) {
-    Raise(list, ControlEvent::Clicked);
-  } else if (header.code == LVN_ITEMCHANGED) {
-    const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
-    const UINT current = LVIS_SELECTED | LVIS_FOCUSED;
-    if ((change.uChanged & LVIF_STATE) && ((change.uNewState ^ change.uOldState) & current))
-      Raise(list, ControlEvent::CurrentItemChanged);
-  }
+  if (header.hwndFrom == Control(Ctl::超级列表框_服务器列表)) OnListNotify(header);
 }
 
 // A tray-menu item was chosen. IsDialogMessage sends IDOK and IDCANCEL the
@@ -275,11 +270,12 @@ void MainWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
 }
 
 // Windows ends the session after this returns, without destroying the
-// window, so nothing of the window's destroyed event runs: what the program
-// owes the system before it goes (the engine, DNS, the proxy settings) is
-// settled here, once; no event of the window reaches the program after it.
-void MainWindow::OnSessionEnding() {
-  if (AppContext* app = std::exchange(app_, nullptr)) ::OnSessionEnding(*app);
+// window, so the window's destroyed event may never come: what the program
+// owes the system (the engine, DNS, the proxy settings) is settled here. A
+// session that goes on after all, or a close asked for by an installer
+// (ENDSESSION_CLOSEAPP), leaves the program working or ends it.
+void MainWindow::OnSessionEnding(bool closeRequested) {
+  if (app_) ::OnSessionEnding(*app_, closeRequested);
 }
 
 void MainWindow::Raise(Ctl control, ControlEvent event) {

@@ -65,6 +65,12 @@ class CorvaneWindow {
   // The node list 超级列表框_服务器列表.
   std::vector<std::string> Rows() const;
   int SelectedRow() const;
+  // A key pressed in the list (VK_DOWN, VK_HOME, ...), and a letter typed
+  // there, which selects the next row whose caption begins with it.
+  void PressKeyInList(WPARAM key) const;
+  void TypeInList(char letter) const;
+  // A click with the left or the right mouse button in the middle of a row.
+  bool ClickRow(int row, bool rightButton = false) const;
 
   // The status bar 状态条1, parts counted from 0.
   std::string StatusText(int part) const;
