@@ -126,6 +126,33 @@ TEST_F(ServerEditor, TheEditorFollowsEveryMoveOfTheSelection) {
   }
 }
 
+// Clicks: one on another row keeps the edits of the row left, one on the
+// selected row shows its stored node again, one beside the rows changes
+// nothing.
+TEST_F(ServerEditor, ClicksKeepOrDropEditsAsTheRowClickedSays) {
+  folder.Write("config.ini", TwoNodes(0));
+  ProgramRun run = ProgramRun::StartFromShell(exe);
+  auto window = CorvaneWindow::WaitFor(run, kStartTimeout);
+  ASSERT_TRUE(window);
+  const auto clickAndWait = [&](int row) {
+    ASSERT_TRUE(window->ClickRow(row));
+    ASSERT_TRUE(window->Sync());
+  };
+  ASSERT_TRUE(window->SetText(Ctl::编辑框_服务器端口, "999"));
+  clickAndWait(1);
+  EXPECT_EQ(window->Text(Ctl::编辑框_服务器IP), "10.0.0.2");
+  EXPECT_EQ(window->Rows()[0], "first(10.0.0.1:999)");
+  clickAndWait(0);
+  EXPECT_EQ(window->Text(Ctl::编辑框_服务器端口), "999");
+
+  ASSERT_TRUE(window->SetText(Ctl::编辑框_服务器端口, "1234"));
+  clickAndWait(-1);
+  EXPECT_EQ(window->SelectedRow(), 0);
+  EXPECT_EQ(window->Text(Ctl::编辑框_服务器端口), "1234");
+  clickAndWait(0);
+  EXPECT_EQ(window->Text(Ctl::编辑框_服务器端口), "999");
+}
+
 TEST_F(ServerEditor, DeletingEveryNodeDisablesDelete) {
   folder.Write("config.ini", TwoNodes());
   ProgramRun run = ProgramRun::StartFromShell(exe);

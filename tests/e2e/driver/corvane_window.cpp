@@ -201,10 +201,16 @@ void CorvaneWindow::TypeInList(char letter) const {
 
 bool CorvaneWindow::ClickRow(int row, bool rightButton) const {
   HWND list = Control(Ctl::超级列表框_服务器列表);
-  RemoteMemory rect(process_, sizeof(RECT));
   RECT bounds{LVIR_BOUNDS, 0, 0, 0};
-  if (!rect.Write(bounds) || !SendWithTimeout(list, LVM_GETITEMRECT, row, rect.AsParam()) || !rect.Read(bounds))
-    return false;
+  if (row < 0) {
+    // Beside the rows: the bottom of the list, below the last one.
+    if (!GetClientRect(list, &bounds)) return false;
+    bounds.top = bounds.bottom - 10;
+  } else {
+    RemoteMemory rect(process_, sizeof(RECT));
+    if (!rect.Write(bounds) || !SendWithTimeout(list, LVM_GETITEMRECT, row, rect.AsParam()) || !rect.Read(bounds))
+      return false;
+  }
   const LPARAM point = MAKELPARAM((bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2);
   PostMessageA(list, rightButton ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, rightButton ? MK_RBUTTON : MK_LBUTTON, point);
   PostMessageA(list, rightButton ? WM_RBUTTONUP : WM_LBUTTONUP, 0, point);

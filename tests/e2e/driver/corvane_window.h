@@ -69,7 +69,8 @@ class CorvaneWindow {
   // there, which selects the next row whose caption begins with it.
   void PressKeyInList(WPARAM key) const;
   void TypeInList(char letter) const;
-  // A click with the left or the right mouse button in the middle of a row.
+  // A click with the left or the right mouse button in the middle of a row;
+  // row -1 clicks beside the rows, at the bottom of the list.
   bool ClickRow(int row, bool rightButton = false) const;
 
   // The status bar 状态条1, parts counted from 0.
