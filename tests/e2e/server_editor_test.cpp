@@ -92,65 +92,49 @@ TEST_F(ServerEditor, NewNodeIsListedSelectedAndSaved) {
 }
 
 // Whatever moves the list's selection, the editor shows the selected node,
-// so a save never writes one node's fields over another's.
+// so a save never writes one node's fields over another's. A click on the
+// selected row shows its stored node again; one beside the rows changes
+// nothing.
 TEST_F(ServerEditor, TheEditorFollowsEveryMoveOfTheSelection) {
   folder.Write("config.ini", TwoNodes(0));
   ProgramRun run = ProgramRun::StartFromShell(exe);
   auto window = CorvaneWindow::WaitFor(run, kStartTimeout);
   ASSERT_TRUE(window);
-  ASSERT_EQ(window->SelectedRow(), 0);
   const struct {
     const char* how;
-    std::function<void()> move;
+    std::function<bool()> move;
     int row;
   } moves[] = {
-      {"Down", [&] { window->PressKeyInList(VK_DOWN); }, 1},
-      {"Home", [&] { window->PressKeyInList(VK_HOME); }, 0},
-      {"End", [&] { window->PressKeyInList(VK_END); }, 1},
-      {"right click", [&] { ASSERT_TRUE(window->ClickRow(0, true)); }, 0},
-      {"type-ahead", [&] { window->TypeInList('s'); }, 1},
+      {"Down", [&] { return window->KeyInList(VK_DOWN); }, 1},
+      {"Home", [&] { return window->KeyInList(VK_HOME); }, 0},
+      {"End", [&] { return window->KeyInList(VK_END); }, 1},
+      {"click", [&] { return window->ClickRow(0); }, 0},
+      {"right click", [&] { return window->ClickRow(1, true); }, 1},
+      {"type-ahead", [&] { return window->KeyInList('f', true); }, 0},
   };
   const char* const addresses[] = {"10.0.0.1", "10.0.0.2"};
   for (const auto& m : moves) {
     SCOPED_TRACE(m.how);
-    m.move();
-    EXPECT_TRUE(WaitUntil([&] { return window->SelectedRow() == m.row; }, kActionTimeout));
-    ASSERT_TRUE(window->Sync());
+    ASSERT_TRUE(m.move() && window->Sync());
+    EXPECT_EQ(window->SelectedRow(), m.row);
     EXPECT_EQ(window->Text(Ctl::编辑框_服务器IP), addresses[m.row]);
     window->Click(Ctl::按钮_保存);
     ASSERT_TRUE(WaitUntil([&] { return IniValue(Config(), "NodeList", "Select node") == std::to_string(m.row); },
                           kActionTimeout));
     EXPECT_EQ(IniValue(Config(), "Node", "Node1"), "10.0.0.1 9001 alpha 0 first");
     EXPECT_EQ(IniValue(Config(), "Node", "Node2"), "10.0.0.2 9002 beta 1 second");
-    EXPECT_TRUE(window->Enabled(Ctl::按钮_删除));
   }
-}
 
-// Clicks: one on another row keeps the edits of the row left, one on the
-// selected row shows its stored node again, one beside the rows changes
-// nothing.
-TEST_F(ServerEditor, ClicksKeepOrDropEditsAsTheRowClickedSays) {
-  folder.Write("config.ini", TwoNodes(0));
-  ProgramRun run = ProgramRun::StartFromShell(exe);
-  auto window = CorvaneWindow::WaitFor(run, kStartTimeout);
-  ASSERT_TRUE(window);
-  const auto clickAndWait = [&](int row) {
-    ASSERT_TRUE(window->ClickRow(row));
-    ASSERT_TRUE(window->Sync());
-  };
   ASSERT_TRUE(window->SetText(Ctl::编辑框_服务器端口, "999"));
-  clickAndWait(1);
-  EXPECT_EQ(window->Text(Ctl::编辑框_服务器IP), "10.0.0.2");
+  ASSERT_TRUE(window->ClickRow(1) && window->ClickRow(0) && window->Sync());
   EXPECT_EQ(window->Rows()[0], "first(10.0.0.1:999)");
-  clickAndWait(0);
-  EXPECT_EQ(window->Text(Ctl::编辑框_服务器端口), "999");
-
+  EXPECT_EQ(window->Text(Ctl::编辑框_服务器端口), "999") << "the edit was kept";
   ASSERT_TRUE(window->SetText(Ctl::编辑框_服务器端口, "1234"));
-  clickAndWait(-1);
+  ASSERT_TRUE(window->ClickRow(-1) && window->Sync());
   EXPECT_EQ(window->SelectedRow(), 0);
   EXPECT_EQ(window->Text(Ctl::编辑框_服务器端口), "1234");
-  clickAndWait(0);
-  EXPECT_EQ(window->Text(Ctl::编辑框_服务器端口), "999");
+  ASSERT_TRUE(window->ClickRow(0) && window->Sync());
+  EXPECT_EQ(window->Text(Ctl::编辑框_服务器端口), "999") << "the stored node again";
 }
 
 TEST_F(ServerEditor, DeletingEveryNodeDisablesDelete) {
@@ -159,18 +143,12 @@ TEST_F(ServerEditor, DeletingEveryNodeDisablesDelete) {
   auto window = CorvaneWindow::WaitFor(run, kStartTimeout);
   ASSERT_TRUE(window);
   for (std::size_t left : {1u, 0u}) {
+    EXPECT_TRUE(window->Enabled(Ctl::按钮_删除));
     window->Click(Ctl::按钮_删除);
     ASSERT_TRUE(WaitUntil([&] { return window->Rows().size() == left; }, kActionTimeout));
   }
   ASSERT_TRUE(window->Sync());
-  EXPECT_FALSE(ShowsMessageBox(run.Id()));
   EXPECT_FALSE(window->Enabled(Ctl::按钮_删除));
-  EXPECT_FALSE(window->Enabled(Ctl::编辑框_服务器IP));
-
-  window->Click(Ctl::按钮_新建);
-  ASSERT_TRUE(WaitUntil([&] { return window->Rows().size() == 1; }, kActionTimeout));
-  ASSERT_TRUE(window->Sync());
-  EXPECT_TRUE(window->Enabled(Ctl::按钮_删除));
 }
 
 }  // namespace

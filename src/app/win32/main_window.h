@@ -123,8 +123,7 @@ class MainWindow final : public Form {
   void SettleListSelection();
   // Runs a change the program makes to the list (rows, selection) without
   // reporting it as the user's.
-  template <class Change>
-  void ChangeListQuietly(Change&& change);
+  void ChangeListQuietly(const std::function<void(HWND list)>& change);
 
   // main_window_menu.cpp: the tray menu.
   HMENU BuildTrayMenu() const;

@@ -87,6 +87,18 @@ std::string MainWindow::RowCaption(Ctl list, int row) const {
   return OnWindowThread([&] { return ListItemText(Control(list), row); });
 }
 
+void MainWindow::AddRow(Ctl list, std::string_view caption) {
+  OnWindowThread([&] {
+    HWND view = Control(list);
+    std::string text(caption);
+    LVITEMA item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = static_cast<int>(SendMessageA(view, LVM_GETITEMCOUNT, 0, 0));
+    item.pszText = text.data();
+    SendMessageA(view, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+  });
+}
+
 void MainWindow::SetRowCaption(Ctl list, int row, std::string_view caption) {
   OnWindowThread([&] {
     std::string text(caption);
@@ -94,6 +106,33 @@ void MainWindow::SetRowCaption(Ctl list, int row, std::string_view caption) {
     item.iSubItem = 0;
     item.pszText = text.data();
     SendMessageA(Control(list), LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+  });
+}
+
+void MainWindow::RemoveRow(Ctl, int row) {
+  ChangeListQuietly([&](HWND view) { SendMessageA(view, LVM_DELETEITEM, row, 0); });
+}
+
+int MainWindow::SelectedRow(Ctl list) const {
+  return OnWindowThread([&] {
+    return static_cast<int>(
+        SendMessageA(Control(list), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+  });
+}
+
+void MainWindow::SelectRow(Ctl, int row) {
+  ChangeListQuietly([&](HWND view) {
+    LVITEMA item{};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    if (row < 0) {
+      // Index -1 addresses every row.
+      item.state = 0;
+      SendMessageA(view, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+      return;
+    }
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(view, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+    SendMessageA(view, LVM_ENSUREVISIBLE, row, FALSE);
   });
 }
 

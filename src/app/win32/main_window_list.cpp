@@ -1,5 +1,6 @@
-// The node list 超级列表框_服务器列表: the program's own changes of its rows
-// and selection, and the user's moves of the selection, reported once each.
+// The node list 超级列表框_服务器列表: the user's moves of its selection,
+// reported once each, and the program's own removals and selections, never
+// reported.
 //
 // The list view tells every state change (LVN_ITEMCHANGED), whoever made it:
 // a mouse click, a right click, the arrow, Home, End and Page keys,
@@ -13,6 +14,8 @@
 #include "app/win32/main_window.h"
 
 #include <commctrl.h>
+
+#include <utility>
 
 namespace {
 
@@ -71,49 +74,12 @@ void MainWindow::SettleListSelection() {
   if (HWND list = Control(Ctl::超级列表框_服务器列表)) ReportListSelection(SelectedRowOf(list));
 }
 
-template <class Change>
-void MainWindow::ChangeListQuietly(Change&& change) {
+void MainWindow::ChangeListQuietly(const std::function<void(HWND)>& change) {
   OnWindowThread([&] {
     HWND view = Control(Ctl::超级列表框_服务器列表);
-    const bool outer = !changingList_;
-    changingList_ = true;
+    const bool wasChanging = std::exchange(changingList_, true);
     change(view);
-    if (outer) changingList_ = false;
+    changingList_ = wasChanging;
     listSelection_ = SelectedRowOf(view);
-  });
-}
-
-void MainWindow::AddRow(Ctl, std::string_view caption) {
-  ChangeListQuietly([&](HWND view) {
-    std::string text(caption);
-    LVITEMA item{};
-    item.mask = LVIF_TEXT;
-    item.iItem = static_cast<int>(SendMessageA(view, LVM_GETITEMCOUNT, 0, 0));
-    item.pszText = text.data();
-    SendMessageA(view, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-  });
-}
-
-void MainWindow::RemoveRow(Ctl, int row) {
-  ChangeListQuietly([&](HWND view) { SendMessageA(view, LVM_DELETEITEM, row, 0); });
-}
-
-int MainWindow::SelectedRow(Ctl list) const {
-  return OnWindowThread([&] { return SelectedRowOf(Control(list)); });
-}
-
-void MainWindow::SelectRow(Ctl, int row) {
-  ChangeListQuietly([&](HWND view) {
-    LVITEMA item{};
-    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    if (row < 0) {
-      // Index -1 addresses every row.
-      item.state = 0;
-      SendMessageA(view, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
-      return;
-    }
-    item.state = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageA(view, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
-    SendMessageA(view, LVM_ENSUREVISIBLE, row, FALSE);
   });
 }

@@ -189,14 +189,10 @@ int CorvaneWindow::SelectedRow() const {
       SendWithTimeout(Control(Ctl::超级列表框_服务器列表), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
-void CorvaneWindow::PressKeyInList(WPARAM key) const {
+bool CorvaneWindow::KeyInList(WPARAM key, bool character) const {
   HWND list = Control(Ctl::超级列表框_服务器列表);
-  PostMessageA(list, WM_KEYDOWN, key, 1);
-  PostMessageA(list, WM_KEYUP, key, 1 | (3u << 30));
-}
-
-void CorvaneWindow::TypeInList(char letter) const {
-  PostMessageA(Control(Ctl::超级列表框_服务器列表), WM_CHAR, static_cast<unsigned char>(letter), 1);
+  if (character) return PostMessageA(list, WM_CHAR, key, 1);
+  return PostMessageA(list, WM_KEYDOWN, key, 1) && PostMessageA(list, WM_KEYUP, key, 1 | (3u << 30));
 }
 
 bool CorvaneWindow::ClickRow(int row, bool rightButton) const {
