@@ -61,11 +61,7 @@ void OnWindowDestroyed(AppContext& app) {
   if (app.tray) app.tray->RemoveIcon();
 }
 
-void OnSessionEnding(AppContext& app, bool closeRequested) {
-  if (closeRequested) {
-    ExitProgram(app);
-    return;
-  }
+void OnSessionEnding(AppContext& app) {
   SaveNodeList(app);
   SaveMoreSettings(app);
   CleanupOnExit(app);

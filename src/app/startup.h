@@ -18,6 +18,5 @@ void OnWindowDestroyed(AppContext& app);
 // then, so what the exit does happens here: the settings are saved, the
 // engine ends, the DNS comes back and the system proxy is cleared unless
 // direct mode is checked. Every command keeps working afterwards, should the
-// session go on. When Windows asks the program to close (`closeRequested`),
-// it ends as "退出" ends it.
-void OnSessionEnding(AppContext& app, bool closeRequested);
+// session go on.
+void OnSessionEnding(AppContext& app);

@@ -194,6 +194,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ENDSESSION:
       if (wParam) OnSessionEnding((lParam & ENDSESSION_CLOSEAPP) != 0);
       return 0;
+    case kCloseAsked:
+      if (app_) ExitProgram(*app_);
+      return 0;
     case WM_DESTROY:
       // Whatever the window does while it goes is no longer the user's doing.
       if (AppContext* app = std::exchange(app_, nullptr)) OnWindowDestroyed(*app);
@@ -271,11 +274,17 @@ void MainWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
 
 // Windows ends the session after this returns, without destroying the
 // window, so the window's destroyed event may never come: what the program
-// owes the system (the engine, DNS, the proxy settings) is settled here. A
-// session that goes on after all, or a close asked for by an installer
-// (ENDSESSION_CLOSEAPP), leaves the program working or ends it.
+// owes the system (the engine, DNS, the proxy settings) is settled here, and
+// every command keeps working should the session go on after all. Asked to
+// close (ENDSESSION_CLOSEAPP, as installers ask), the program is not cut
+// short: it ends as "退出" ends it, from its own message loop, so the asker
+// is not kept waiting on the cleanup.
 void MainWindow::OnSessionEnding(bool closeRequested) {
-  if (app_) ::OnSessionEnding(*app_, closeRequested);
+  if (!app_) return;
+  if (closeRequested)
+    PostMessageA(hwnd_, kCloseAsked, 0, 0);
+  else
+    ::OnSessionEnding(*app_);
 }
 
 void MainWindow::Raise(Ctl control, ControlEvent event) {

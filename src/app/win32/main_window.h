@@ -162,6 +162,8 @@ inline constexpr UINT kRunOnWindowThread = WM_APP + 1;
 // Posted after the user deselected the list's row, to report the selection
 // once the deselection's message has been handled.
 inline constexpr UINT kSettleListSelection = WM_APP + 2;
+// Posted when Windows asks the program to close at the end of a session.
+inline constexpr UINT kCloseAsked = WM_APP + 3;
 
 template <class Call>
 auto MainWindow::OnWindowThread(Call&& call) const -> decltype(call()) {
