@@ -53,8 +53,8 @@ void OnControlEvent(AppContext& app, Ctl control, ControlEvent event) {
     case ControlEvent::ItemChosen:
       CheckFieldNotEmpty(app, control);
       break;
-    case ControlEvent::CurrentItemChanged:
-      if (control == Ctl::超级列表框_服务器列表) UpdateDeleteButton(app);
+    case ControlEvent::SelectionChanged:
+      if (control == Ctl::超级列表框_服务器列表) FollowListSelection(app);
       break;
   }
 }

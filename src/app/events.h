@@ -10,11 +10,12 @@
 struct AppContext;
 
 enum class ControlEvent {
-  Clicked,             // buttons, check boxes, a click on the list
-  ContentChanged,      // an edit box's text changed (by the user or the program)
+  Clicked,           // buttons, check boxes; on the list: a click on the row already selected
+  ContentChanged,    // an edit box's text changed (by the user or the program)
   LostFocus,
-  ItemChosen,          // an item was chosen from the combo box's list
-  CurrentItemChanged,  // the list's current row changed
+  ItemChosen,        // an item was chosen from the combo box's list
+  SelectionChanged,  // the user moved the list's selection (mouse, keys, type-ahead);
+                     // the program's own selections are not reported
 };
 
 void OnControlEvent(AppContext& app, Ctl control, ControlEvent event);

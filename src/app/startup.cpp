@@ -12,6 +12,7 @@
 #include "engine/engine_start.h"
 #include "engine/engine_stop.h"
 #include "engine/stale_proxy.h"
+#include "tray/tray_icon.h"
 #include "update/update_check.h"
 
 StartupResult RunStartupSequence(AppContext& app) {
@@ -54,7 +55,13 @@ void ExitProgram(AppContext& app) {
   app.form.DestroyWindow();
 }
 
-void OnWindowDestroyed(AppContext& app) { CleanupOnExit(app); }
+void OnWindowDestroyed(AppContext& app) {
+  CleanupOnExit(app);
+  // Now, not when the program object goes: a worker still busy then is cut
+  // short with the process, and an icon left behind would stay in the
+  // notification area until the mouse passes over it.
+  if (app.tray) app.tray->RemoveIcon();
+}
 
 void OnSessionEnding(AppContext& app) {
   // Windows ends the process soon after: one try each, no pause, no box.

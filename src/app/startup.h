@@ -18,5 +18,6 @@ void OnWindowDestroyed(AppContext& app);
 // Windows ends the session (log-off, shutdown). The window is not destroyed
 // then, so what the exit does happens here: the settings are saved, the
 // engine ends, the DNS comes back and the system proxy is cleared unless
-// direct mode is checked.
+// direct mode is checked. Every command keeps working afterwards, should the
+// session go on.
 void OnSessionEnding(AppContext& app);

@@ -101,15 +101,24 @@ void ShowSelectedNode(AppContext& app) {
   const int sel = form.SelectedRow(kList);
   if (sel == -1) {
     if (form.RowCount(kList) > 0) form.SelectRow(kList, app.nodes.current);
-    return;
+  } else {
+    if (sel != app.nodes.current && ValidRow(app, app.nodes.current) &&
+        EditorDiffersFrom(form, app.nodes.lines[app.nodes.current])) {
+      StoreEditedNode(app, app.nodes.current);
+      form.SelectRow(kList, sel);
+    }
+    if (ValidRow(app, sel)) ShowNode(form, NodeFromLine(app.nodes.lines[sel]));
+    app.nodes.current = sel;
   }
-  if (sel != app.nodes.current && ValidRow(app, app.nodes.current) &&
-      EditorDiffersFrom(form, app.nodes.lines[app.nodes.current])) {
-    StoreEditedNode(app, app.nodes.current);
-    form.SelectRow(kList, sel);
-  }
-  if (ValidRow(app, sel)) ShowNode(form, NodeFromLine(app.nodes.lines[sel]));
-  app.nodes.current = sel;
+  // Every way the selection is settled ends here (load, new, delete, the
+  // user's moves), so the button cannot miss one.
+  UpdateDeleteButton(app);
+}
+
+void FollowListSelection(AppContext& app) {
+  // Only a move to another row stores and shows: showing the current row
+  // again would throw away edits not stored yet.
+  if (app.form.SelectedRow(kList) != app.nodes.current) ShowSelectedNode(app);
 }
 
 void StoreEditedNode(AppContext& app, int row) {
@@ -180,5 +189,6 @@ FileResult SaveNodeList(AppContext& app) {
 }
 
 void UpdateDeleteButton(AppContext& app) {
-  app.form.SetEnabled(Ctl::按钮_删除, app.form.RowCount(kList) > 0);
+  app.form.SetEnabled(Ctl::按钮_删除,
+                      app.form.RowCount(kList) > 0 && app.form.SelectedRow(kList) != -1);
 }

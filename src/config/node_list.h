@@ -8,10 +8,13 @@ class IniDocument;
 
 void LoadNodes(AppContext& app, const IniDocument& config);
 void ShowSelectedNode(AppContext& app);
+// The user moved the list's selection: the editor keeps its edits for the
+// row it showed and shows the newly selected one.
+void FollowListSelection(AppContext& app);
 void StoreEditedNode(AppContext& app, int row);
 void NewNode(AppContext& app);
 void DeleteNode(AppContext& app);
 // Nothing to save (no row selected) counts as saved.
 FileResult SaveNodeList(AppContext& app);
-// 按钮_删除 is usable while the list has rows.
+// 按钮_删除 is usable while a row is selected.
 void UpdateDeleteButton(AppContext& app);

@@ -50,6 +50,8 @@ class Form {
   // The window itself.
   virtual std::string Title() const = 0;
   virtual void SetTitle(std::string_view text) = 0;
+  // Visible means in view: shown and not minimised. Showing restores a
+  // minimised window and brings it to the front.
   virtual bool WindowVisible() const = 0;
   virtual void SetWindowVisible(bool visible) = 0;
   // Ends the window without asking whether it may close; its destroyed

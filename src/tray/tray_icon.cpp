@@ -10,7 +10,8 @@ namespace {
 
 constexpr std::uint32_t kIconId = 1;
 constexpr std::uint32_t kCallbackMessage = 11685;
-// Once set, the flags always carry the tip, the icon and the balloon.
+// Once set, the flags carry the tip, the icon and the balloon; the balloon
+// goes out only with ShowBalloon.
 constexpr std::uint32_t kAllFlags =
     kNotifyFlagMessage | kNotifyFlagIcon | kNotifyFlagTip | kNotifyFlagBalloon;
 constexpr std::uint32_t kAddedBalloonTimeout = 10000;
@@ -24,6 +25,14 @@ void FillTextField(char (&field)[N], std::string_view text) {
   const std::string_view kept = gbk::CutToFit(text, N - 1);
   std::memset(field, 0, N);
   std::memcpy(field, kept.data(), kept.size());
+}
+
+// The record as sent for a change of tip or icon: the balloon was shown
+// when it was new, and a shell that saw it again would show it again.
+NotifyIconRecord WithoutBalloon(const NotifyIconRecord& record) {
+  NotifyIconRecord quiet = record;
+  quiet.flags &= ~kNotifyFlagBalloon;
+  return quiet;
 }
 
 }  // namespace
@@ -72,15 +81,13 @@ int TrayIcon::Readd() {
   std::lock_guard lock(mutex_);
   if (window_ == 0) return 0;
   // The last balloon is old news by now; the restored icon comes back quietly.
-  NotifyIconRecord again = record_;
-  again.flags &= ~kNotifyFlagBalloon;
-  return shell_.Notify(NotifyMessage::Add, again);
+  return shell_.Notify(NotifyMessage::Add, WithoutBalloon(record_));
 }
 
 int TrayIcon::SetTip(std::string_view text) {
   std::lock_guard lock(mutex_);
   FillTextField(record_.tip, text);
-  return shell_.Notify(NotifyMessage::Modify, record_);
+  return shell_.Notify(NotifyMessage::Modify, WithoutBalloon(record_));
 }
 
 int TrayIcon::ShowBalloon(std::string_view title, std::string_view text, BalloonIcon kind) {
@@ -99,7 +106,7 @@ int TrayIcon::SetIcon(std::span<const unsigned char> ico) {
   std::lock_guard lock(mutex_);
   const std::uintptr_t replaced = TakeIcon(icon, true);
   record_.flags = kAllFlags;
-  const int result = shell_.Notify(NotifyMessage::Modify, record_);
+  const int result = shell_.Notify(NotifyMessage::Modify, WithoutBalloon(record_));
   ReleaseIcon(replaced);
   return result;
 }

@@ -37,7 +37,8 @@ class TrayIcon {
   int Readd();
 
   // The texts are cut to 127 bytes (tip), 63 (balloon title) and 255
-  // (balloon text). Every later change resends the last balloon too.
+  // (balloon text). A balloon is sent once: later tip and icon changes
+  // leave it out.
   int SetTip(std::string_view text);
   int ShowBalloon(std::string_view title, std::string_view text, BalloonIcon kind);
   // 0 without a shell call when `ico` makes no icon. The image it replaces

@@ -27,26 +27,31 @@ TEST_F(Lifecycle, CloseBoxHidesTheWindowAndTheProgramRunsOn) {
   EXPECT_TRUE(run.Running());
 }
 
-TEST_F(Lifecycle, HiddenWindowComesBackOnTheFirstPage) {
+// Hidden by its close box or minimised, the window comes back on the first
+// page, restored and in front, on a tray click or "编辑服务器...".
+TEST_F(Lifecycle, HiddenOrMinimisedWindowComesBackOnTheFirstPage) {
   ProgramRun run = ProgramRun::StartFromShell(exe);
   auto window = CorvaneWindow::WaitFor(run, kStartTimeout);
   ASSERT_TRUE(window);
-  ASSERT_TRUE(window->ShowPage(1));
-
-  window->Close();
-  ASSERT_TRUE(WaitUntil([&] { return !window->Visible(); }, kActionTimeout));
-  window->TrayEvent(kTrayLeftButtonUp);
-  EXPECT_TRUE(WaitUntil([&] { return window->Visible(); }, kActionTimeout)) << "a tray click";
-  EXPECT_EQ(window->CurrentPage(), 0);
-  EXPECT_TRUE(window->PageVisible(0));
-
-  ASSERT_TRUE(window->ShowPage(1));
-  window->Close();
-  ASSERT_TRUE(WaitUntil([&] { return !window->Visible(); }, kActionTimeout));
-  window->Command(menu::编辑服务器);
-  EXPECT_TRUE(WaitUntil([&] { return window->Visible(); }, kActionTimeout)) << "\"编辑服务器...\"";
-  EXPECT_EQ(window->CurrentPage(), 0);
-  EXPECT_TRUE(window->PageVisible(0));
+  HWND shown = window->Handle();
+  for (bool minimise : {false, true}) {
+    for (bool fromMenu : {false, true}) {
+      SCOPED_TRACE(std::string(minimise ? "minimised, " : "hidden, ") + (fromMenu ? "\"编辑服务器...\"" : "tray click"));
+      ASSERT_TRUE(window->ShowPage(1));
+      if (minimise)
+        ShowWindowAsync(shown, SW_MINIMIZE);
+      else
+        window->Close();
+      ASSERT_TRUE(WaitUntil([&] { return minimise ? IsIconic(shown) != 0 : !window->Visible(); }, kActionTimeout));
+      if (fromMenu)
+        window->Command(menu::编辑服务器);
+      else
+        window->TrayEvent(kTrayLeftButtonUp);
+      EXPECT_TRUE(WaitUntil([&] { return window->Visible() && !IsIconic(shown); }, kActionTimeout));
+      EXPECT_EQ(window->CurrentPage(), 0);
+      EXPECT_TRUE(window->PageVisible(0));
+    }
+  }
 }
 
 TEST_F(Lifecycle, ExitSavesTheNodesAndTheFurtherSettingsAndEnds) {
@@ -78,20 +83,36 @@ TEST_F(Lifecycle, ExitSavesTheNodesAndTheFurtherSettingsAndEnds) {
   EXPECT_EQ(IniValue(config, "BasisConfig", "Run Mode"), "HTTP");
 }
 
-TEST_F(Lifecycle, ExitEndsTheStartedEngine) {
+// The engine ends with the program, however it ends: "退出", or the end of
+// the session. A session that goes on leaves the program working, "退出"
+// included; a close asked for by Windows ends it.
+TEST_F(Lifecycle, TheEngineEndsWithTheProgramOrTheSession) {
   WriteRunnableConfig();
-  ProgramRun run = ProgramRun::StartQuiet(exe);
-  auto window = CorvaneWindow::WaitFor(run, kStartTimeout);
-  ASSERT_TRUE(window);
-  ASSERT_TRUE(WaitUntil([&] { return ChildProcess(run.Id(), "brook.exe") != 0; }, kActionTimeout));
-  HANDLE engine = OpenProcess(SYNCHRONIZE, FALSE, ChildProcess(run.Id(), "brook.exe"));
-  ASSERT_NE(engine, nullptr);
-  ASSERT_TRUE(WaitUntil([&] { return !window->Enabled(Ctl::按钮_启动); }, kActionTimeout));
+  enum class End { Exit, SessionEnds, CloseAsked };
+  for (End end : {End::Exit, End::SessionEnds, End::CloseAsked}) {
+    SCOPED_TRACE(static_cast<int>(end));
+    ProgramRun run = ProgramRun::StartQuiet(exe);
+    auto window = CorvaneWindow::WaitFor(run, kStartTimeout);
+    ASSERT_TRUE(window);
+    ASSERT_TRUE(WaitUntil([&] { return ChildProcess(run.Id(), "brook.exe") != 0; }, kActionTimeout));
+    HANDLE engine = OpenProcess(SYNCHRONIZE, FALSE, ChildProcess(run.Id(), "brook.exe"));
+    ASSERT_NE(engine, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return !window->Enabled(Ctl::按钮_启动); }, kActionTimeout));
 
-  window->Command(menu::退出);
-  EXPECT_EQ(run.WaitForExit(kActionTimeout), std::optional<DWORD>(0));
-  EXPECT_EQ(WaitForSingleObject(engine, kActionTimeout), WAIT_OBJECT_0) << "the engine outlived the program";
-  CloseHandle(engine);
+    if (end == End::Exit)
+      window->Command(menu::退出);
+    else
+      SendMessageTimeoutA(window->Handle(), WM_ENDSESSION, TRUE, end == End::CloseAsked ? ENDSESSION_CLOSEAPP : 0,
+                          SMTO_ABORTIFHUNG, kActionTimeout, nullptr);
+    EXPECT_EQ(WaitForSingleObject(engine, kActionTimeout), WAIT_OBJECT_0) << "the engine outlived the program";
+    CloseHandle(engine);
+    if (end == End::SessionEnds) {
+      ASSERT_TRUE(window->Sync());
+      EXPECT_TRUE(run.Running());
+      window->Command(menu::退出);
+    }
+    EXPECT_EQ(run.WaitForExit(kActionTimeout), std::optional<DWORD>(0));
+  }
 }
 
 }  // namespace

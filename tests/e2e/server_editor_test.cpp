@@ -1,20 +1,22 @@
 // The server editor on page 0: leaving an emptied node field is refused on
 // the spot (a message, the current node's row selected again, the focus back
 // in the field), and new nodes join the list.
+#include <functional>
+
 #include "e2e_test.h"
 
 namespace e2e {
 namespace {
 
-constexpr char kTwoNodes[] =
-    "[BasisConfig]\r\nFile=\r\n"
-    "[NodeList]\r\nNum=2\r\nSelect node=1\r\n"
-    "[Node]\r\nNode1=10.0.0.1 9001 alpha 0 first\r\nNode2=10.0.0.2 9002 beta 1 second\r\n";
+std::string TwoNodes(int selected = 1) {
+  return "[BasisConfig]\r\nFile=\r\n[NodeList]\r\nNum=2\r\nSelect node=" + std::to_string(selected) +
+         "\r\n[Node]\r\nNode1=10.0.0.1 9001 alpha 0 first\r\nNode2=10.0.0.2 9002 beta 1 second\r\n";
+}
 
 class ServerEditor : public E2eTest {};
 
 TEST_F(ServerEditor, FocusLeavingAnEmptyServerAddressComesBack) {
-  folder.Write("config.ini", kTwoNodes);
+  folder.Write("config.ini", TwoNodes());
   ProgramRun run = ProgramRun::StartFromShell(exe);
   auto window = CorvaneWindow::WaitFor(run, kStartTimeout);
   ASSERT_TRUE(window);
@@ -36,7 +38,7 @@ TEST_F(ServerEditor, FocusLeavingAnEmptyServerAddressComesBack) {
 }
 
 TEST_F(ServerEditor, EachEmptyFieldHasItsOwnMessage) {
-  folder.Write("config.ini", kTwoNodes);
+  folder.Write("config.ini", TwoNodes());
   ProgramRun run = ProgramRun::StartFromShell(exe);
   auto window = CorvaneWindow::WaitFor(run, kStartTimeout);
   ASSERT_TRUE(window);
@@ -64,7 +66,7 @@ TEST_F(ServerEditor, EachEmptyFieldHasItsOwnMessage) {
 }
 
 TEST_F(ServerEditor, NewNodeIsListedSelectedAndSaved) {
-  folder.Write("config.ini", kTwoNodes);
+  folder.Write("config.ini", TwoNodes());
   ProgramRun run = ProgramRun::StartFromShell(exe);
   auto window = CorvaneWindow::WaitFor(run, kStartTimeout);
   ASSERT_TRUE(window);
@@ -87,6 +89,66 @@ TEST_F(ServerEditor, NewNodeIsListedSelectedAndSaved) {
   const std::string added = IniValue(config, "Node", "Node3").value_or("");
   EXPECT_TRUE(added.starts_with("127.0.0.1 2333 ") && added.ends_with(" 0 ")) << added;
   EXPECT_EQ(IniValue(config, "Node", "Node2"), "10.0.0.2 9002 beta 1 second");
+}
+
+// Whatever moves the list's selection, the editor shows the selected node,
+// so a save never writes one node's fields over another's. A click on the
+// selected row shows its stored node again; one beside the rows changes
+// nothing.
+TEST_F(ServerEditor, TheEditorFollowsEveryMoveOfTheSelection) {
+  folder.Write("config.ini", TwoNodes(0));
+  ProgramRun run = ProgramRun::StartFromShell(exe);
+  auto window = CorvaneWindow::WaitFor(run, kStartTimeout);
+  ASSERT_TRUE(window);
+  const struct {
+    const char* how;
+    std::function<bool()> move;
+    int row;
+  } moves[] = {
+      {"Down", [&] { return window->KeyInList(VK_DOWN); }, 1},
+      {"Home", [&] { return window->KeyInList(VK_HOME); }, 0},
+      {"End", [&] { return window->KeyInList(VK_END); }, 1},
+      {"click", [&] { return window->ClickRow(0); }, 0},
+      {"right click", [&] { return window->ClickRow(1, true); }, 1},
+      {"type-ahead", [&] { return window->KeyInList('f', true); }, 0},
+  };
+  const char* const addresses[] = {"10.0.0.1", "10.0.0.2"};
+  for (const auto& m : moves) {
+    SCOPED_TRACE(m.how);
+    ASSERT_TRUE(m.move() && window->Sync());
+    EXPECT_EQ(window->SelectedRow(), m.row);
+    EXPECT_EQ(window->Text(Ctl::编辑框_服务器IP), addresses[m.row]);
+    window->Click(Ctl::按钮_保存);
+    ASSERT_TRUE(WaitUntil([&] { return IniValue(Config(), "NodeList", "Select node") == std::to_string(m.row); },
+                          kActionTimeout));
+    EXPECT_EQ(IniValue(Config(), "Node", "Node1"), "10.0.0.1 9001 alpha 0 first");
+    EXPECT_EQ(IniValue(Config(), "Node", "Node2"), "10.0.0.2 9002 beta 1 second");
+  }
+
+  ASSERT_TRUE(window->SetText(Ctl::编辑框_服务器端口, "999"));
+  ASSERT_TRUE(window->ClickRow(1) && window->ClickRow(0) && window->Sync());
+  EXPECT_EQ(window->Rows()[0], "first(10.0.0.1:999)");
+  EXPECT_EQ(window->Text(Ctl::编辑框_服务器端口), "999") << "the edit was kept";
+  ASSERT_TRUE(window->SetText(Ctl::编辑框_服务器端口, "1234"));
+  ASSERT_TRUE(window->ClickRow(-1) && window->Sync());
+  EXPECT_EQ(window->SelectedRow(), 0);
+  EXPECT_EQ(window->Text(Ctl::编辑框_服务器端口), "1234");
+  ASSERT_TRUE(window->ClickRow(0) && window->Sync());
+  EXPECT_EQ(window->Text(Ctl::编辑框_服务器端口), "999") << "the stored node again";
+}
+
+TEST_F(ServerEditor, DeletingEveryNodeDisablesDelete) {
+  folder.Write("config.ini", TwoNodes());
+  ProgramRun run = ProgramRun::StartFromShell(exe);
+  auto window = CorvaneWindow::WaitFor(run, kStartTimeout);
+  ASSERT_TRUE(window);
+  for (std::size_t left : {1u, 0u}) {
+    EXPECT_TRUE(window->Enabled(Ctl::按钮_删除));
+    window->Click(Ctl::按钮_删除);
+    ASSERT_TRUE(WaitUntil([&] { return window->Rows().size() == left; }, kActionTimeout));
+  }
+  ASSERT_TRUE(window->Sync());
+  EXPECT_FALSE(window->Enabled(Ctl::按钮_删除));
 }
 
 }  // namespace

@@ -28,6 +28,29 @@ TEST_F(Startup, SecondCopyIsRefusedWhileTheFirstRunsOn) {
   EXPECT_EQ(Config(), configBefore);
 }
 
+// The first copy ran with rights the second lacks (elevated, say): the
+// second cannot open the event, and still knows a copy runs.
+TEST_F(Startup, AnEventTheCopyMayNotOpenStillMeansACopyRuns) {
+  ACL noOne{};  // a list that grants nothing to anyone
+  SECURITY_DESCRIPTOR noAccess{};
+  ASSERT_TRUE(InitializeAcl(&noOne, sizeof noOne, ACL_REVISION));
+  ASSERT_TRUE(InitializeSecurityDescriptor(&noAccess, SECURITY_DESCRIPTOR_REVISION));
+  ASSERT_TRUE(SetSecurityDescriptorDacl(&noAccess, TRUE, &noOne, FALSE));
+  SECURITY_ATTRIBUTES attributes{sizeof attributes, &noAccess, FALSE};
+  HANDLE held = CreateEventA(&attributes, FALSE, FALSE, "D4dA8UYsda4FGkashdda545");
+  ASSERT_NE(held, nullptr);
+  ASSERT_EQ(OpenEventA(EVENT_ALL_ACCESS, FALSE, "D4dA8UYsda4FGkashdda545"), nullptr);
+  ASSERT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+
+  ProgramRun copy = ProgramRun::StartQuiet(exe);
+  auto box = WaitForMessageBox(copy.Id(), kStartTimeout);
+  ASSERT_TRUE(box) << "the copy showed no message";
+  EXPECT_EQ(box->text, "不能重复运行Corvane！");
+  ASSERT_TRUE(PressOk(*box));
+  EXPECT_EQ(copy.WaitForExit(kActionTimeout), std::optional<DWORD>(0));
+  CloseHandle(held);
+}
+
 TEST_F(Startup, TitleCarriesTheVersion) {
   ProgramRun run = ProgramRun::StartFromShell(exe);
   auto window = CorvaneWindow::WaitFor(run, kStartTimeout);

@@ -50,19 +50,17 @@ bool FakeForm::PasswordEntry(Ctl c) const { return State(c).masked; }
 std::string FakeForm::RowCaption(Ctl, int row) const { return rows_.at(row); }
 void FakeForm::SetRowCaption(Ctl, int row, std::string_view caption) { rows_.at(row) = caption; }
 
-void FakeForm::RemoveRow(Ctl list, int row) {
+void FakeForm::RemoveRow(Ctl, int row) {
   rows_.erase(rows_.begin() + row);
   if (selectedRow_ == row)
     selectedRow_ = -1;
   else if (selectedRow_ > row)
     --selectedRow_;
-  Raise(list, ControlEvent::CurrentItemChanged);
 }
 
 void FakeForm::SelectRow(Ctl list, int row) {
-  // A list view ignores an index it does not have.
-  selectedRow_ = row >= 0 && row < RowCount(list) ? row : -1;
-  Raise(list, ControlEvent::CurrentItemChanged);
+  // A list view ignores an index it does not have; -1 deselects.
+  if (row < RowCount(list)) selectedRow_ = row < 0 ? -1 : row;
 }
 
 void FakeForm::SetComboSelection(Ctl, int index) {
@@ -81,7 +79,12 @@ void FakeForm::ShowMessage(std::string_view text, std::string_view title) {
 }
 
 void FakeForm::ClickRow(int row) {
-  selectedRow_ = row >= 0 && row < RowCount(Ctl::超级列表框_服务器列表) ? row : -1;
-  Raise(Ctl::超级列表框_服务器列表, ControlEvent::CurrentItemChanged);
-  Raise(Ctl::超级列表框_服务器列表, ControlEvent::Clicked);
+  constexpr Ctl kList = Ctl::超级列表框_服务器列表;
+  const int target = row >= 0 && row < RowCount(kList) ? row : -1;
+  if (target != selectedRow_) {
+    selectedRow_ = target;
+    Raise(kList, ControlEvent::SelectionChanged);
+  } else if (target != -1) {
+    Raise(kList, ControlEvent::Clicked);
+  }
 }

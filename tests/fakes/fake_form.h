@@ -1,8 +1,11 @@
 #pragma once
 // A main window in memory. It starts as the designed window does, records
-// message boxes, and raises the events a real window raises on its own:
-// content-changed when a text is set, current-item-changed when the list's
-// selection is set, like the Win32 controls do.
+// message boxes, and raises the events exactly when the Win32 window does:
+// content-changed when an edit box's text is set (EN_CHANGE follows
+// WM_SETTEXT); on the list, nothing for the program's own row and selection
+// changes (the Win32 window keeps those to itself), selection-changed when
+// the user moves the selection, and clicked only for a click on the row
+// already selected.
 #include <functional>
 #include <map>
 #include <string>
@@ -72,6 +75,7 @@ class FakeForm : public Form {
 
   // Test conveniences: what a user does.
   void Type(Ctl c, std::string_view text) { SetText(c, text); }
+  // A left click on a row; -1 clicks beside the rows, which deselects.
   void ClickRow(int row);
   std::vector<std::string> Rows() const { return rows_; }
 

@@ -73,6 +73,7 @@ TEST_F(NodeListTest, NumWithOnlyEmptyNodesLeavesTheListEmpty) {
   LoadWith("Node1=\r\n", 1);
   EXPECT_EQ(t.form.RowCount(kList), 0);
   EXPECT_EQ(t.form.Text(Ctl::编辑框_服务器IP), "");
+  EXPECT_FALSE(t.form.Enabled(Ctl::按钮_删除));
 }
 
 TEST_F(NodeListTest, OnlyTheNodeKeysThatExistAreVisitedInNumberOrder) {

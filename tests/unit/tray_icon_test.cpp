@@ -117,22 +117,24 @@ TEST(StoppedTip, FitsTheTipFieldWhole) {
   EXPECT_TRUE(tip.ends_with("\r\n本地代理: SOCKS5 127.0.0.1:65535"));
 }
 
-TEST_F(TrayIconTest, LaterChangesResendTheLastBalloon) {
+TEST_F(TrayIconTest, ABalloonIsSentOnceAndLaterChangesLeaveItOut) {
   tray.AddIcon(kWindow, StoppedIconData(), "stopped");
   tray.ShowBalloon("提示", "已启动", BalloonIcon::Info);
+  EXPECT_EQ(Last().record.flags, 0x17u);
 
   tray.SetTip("running");
   EXPECT_EQ(std::string(Last().record.tip), "running");
-  EXPECT_EQ(std::string(Last().record.balloonTitle), "提示");
-  EXPECT_EQ(std::string(Last().record.balloonText), "已启动");
-  EXPECT_EQ(Last().record.flags, 0x17u);
+  EXPECT_EQ(Last().record.flags, 0x07u);
 
   tray.SetIcon(RunningIconData());
   EXPECT_EQ(Last().message, NotifyMessage::Modify);
   EXPECT_EQ(Last().record.icon, shell.createdIcons.back());
-  EXPECT_EQ(std::string(Last().record.balloonTitle), "提示");
-  EXPECT_EQ(std::string(Last().record.balloonText), "已启动");
+  EXPECT_EQ(Last().record.flags, 0x07u);
   EXPECT_EQ(std::string(Last().record.tip), "running");
+
+  tray.ShowBalloon("提示", "已停止", BalloonIcon::None);
+  EXPECT_EQ(Last().record.flags, 0x17u);
+  EXPECT_EQ(std::string(Last().record.balloonText), "已停止");
 }
 
 TEST_F(TrayIconTest, SetIconWithoutAnIconMakesNoShellCall) {

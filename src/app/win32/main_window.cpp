@@ -94,6 +94,7 @@ bool MainWindow::Create() {
                        outer.top, outer.width, outer.height, nullptr, nullptr, instance_, this))
     return false;
   CreateControls();
+  WatchList();
 
   const UINT dpi = DpiForWindow(hwnd_);
   SetWindowPos(hwnd_, nullptr, ScaleForDpi(outer.left, dpi), ScaleForDpi(outer.top, dpi),
@@ -172,6 +173,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case kRunOnWindowThread:
       (*reinterpret_cast<std::function<void()>*>(lParam))();
       return 0;
+    case kSettleListSelection:
+      SettleListSelection();
+      return 0;
     case WM_COMMAND:
       if (lParam)
         OnCommand(LOWORD(wParam), HIWORD(wParam));
@@ -191,7 +195,10 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_QUERYENDSESSION:
       return TRUE;
     case WM_ENDSESSION:
-      if (wParam) OnSessionEnding();
+      if (wParam) OnSessionEnding((lParam & ENDSESSION_CLOSEAPP) != 0);
+      return 0;
+    case kCloseAsked:
+      if (app_) ExitProgram(*app_);
       return 0;
     case WM_DESTROY:
       // Whatever the window does while it goes is no longer the user's doing.
@@ -237,16 +244,7 @@ void MainWindow::OnNotify(const NMHDR& header) {
       ShowPage(static_cast<int>(SendMessageA(tab_, TCM_GETCURSEL, 0, 0)));
     return;
   }
-  const Ctl list = Ctl::超级列表框_服务器列表;
-  if (header.hwndFrom != Control(list)) return;
-  if (header.code == NM_CLICK) {
-    Raise(list, ControlEvent::Clicked);
-  } else if (header.code == LVN_ITEMCHANGED) {
-    const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
-    const UINT current = LVIS_SELECTED | LVIS_FOCUSED;
-    if ((change.uChanged & LVIF_STATE) && ((change.uNewState ^ change.uOldState) & current))
-      Raise(list, ControlEvent::CurrentItemChanged);
-  }
+  if (header.hwndFrom == Control(Ctl::超级列表框_服务器列表)) OnListNotify(header);
 }
 
 // A tray-menu item was chosen. IsDialogMessage sends IDOK and IDCANCEL the
@@ -278,11 +276,18 @@ void MainWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
 }
 
 // Windows ends the session after this returns, without destroying the
-// window, so nothing of the window's destroyed event runs: what the program
-// owes the system before it goes (the engine, DNS, the proxy settings) is
-// settled here, once; no event of the window reaches the program after it.
-void MainWindow::OnSessionEnding() {
-  if (AppContext* app = std::exchange(app_, nullptr)) ::OnSessionEnding(*app);
+// window, so the window's destroyed event may never come: what the program
+// owes the system (the engine, DNS, the proxy settings) is settled here, and
+// every command keeps working should the session go on after all. Asked to
+// close (ENDSESSION_CLOSEAPP, as installers ask), the program is not cut
+// short: it ends as "退出" ends it, from its own message loop, so the asker
+// is not kept waiting on the cleanup.
+void MainWindow::OnSessionEnding(bool closeRequested) {
+  if (!app_) return;
+  if (closeRequested)
+    PostMessageA(hwnd_, kCloseAsked, 0, 0);
+  else
+    ::OnSessionEnding(*app_);
 }
 
 void MainWindow::Raise(Ctl control, ControlEvent event) {

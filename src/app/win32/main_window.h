@@ -111,8 +111,19 @@ class MainWindow final : public Form {
   void OnMenuItemChosen(int commandId);
   void OnDropFiles(HDROP drop);
   void OnDpiChanged(UINT dpi, const RECT& suggested);
-  void OnSessionEnding();
+  void OnSessionEnding(bool closeRequested);
   void Raise(Ctl control, ControlEvent event);
+
+  // main_window_list.cpp: the node list's selection.
+  void WatchList();
+  static LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
+                                   UINT_PTR id, DWORD_PTR self);
+  void OnListNotify(const NMHDR& header);
+  void ReportListSelection(int row);
+  void SettleListSelection();
+  // Runs a change the program makes to the list (rows, selection) without
+  // reporting it as the user's.
+  void ChangeListQuietly(const std::function<void(HWND list)>& change);
 
   // main_window_menu.cpp: the tray menu.
   HMENU BuildTrayMenu() const;
@@ -140,11 +151,19 @@ class MainWindow final : public Form {
   HFONT comboFont_ = nullptr;
   SharedTooltip tooltip_;
   std::vector<MenuItemState> menu_;
+  int listSelection_ = -1;  // the list's selected row as last reported or set by the program
+  int rowAtPress_ = -1;     // the selected row when the mouse button last went down on the list
+  bool changingList_ = false;
 };
 
 // The private message that carries a call to the window's thread; its
 // lParam points to a std::function<void()>.
 inline constexpr UINT kRunOnWindowThread = WM_APP + 1;
+// Posted after the user deselected the list's row, to report the selection
+// once the deselection's message has been handled.
+inline constexpr UINT kSettleListSelection = WM_APP + 2;
+// Posted when Windows asks the program to close at the end of a session.
+inline constexpr UINT kCloseAsked = WM_APP + 3;
 
 template <class Call>
 auto MainWindow::OnWindowThread(Call&& call) const -> decltype(call()) {

@@ -109,8 +109,8 @@ void MainWindow::SetRowCaption(Ctl list, int row, std::string_view caption) {
   });
 }
 
-void MainWindow::RemoveRow(Ctl list, int row) {
-  OnWindowThread([&] { SendMessageA(Control(list), LVM_DELETEITEM, row, 0); });
+void MainWindow::RemoveRow(Ctl, int row) {
+  ChangeListQuietly([&](HWND view) { SendMessageA(view, LVM_DELETEITEM, row, 0); });
 }
 
 int MainWindow::SelectedRow(Ctl list) const {
@@ -120,9 +120,8 @@ int MainWindow::SelectedRow(Ctl list) const {
   });
 }
 
-void MainWindow::SelectRow(Ctl list, int row) {
-  OnWindowThread([&] {
-    HWND view = Control(list);
+void MainWindow::SelectRow(Ctl, int row) {
+  ChangeListQuietly([&](HWND view) {
     LVITEMA item{};
     item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     if (row < 0) {
@@ -188,7 +187,8 @@ void MainWindow::SetTitle(std::string_view text) {
 }
 
 bool MainWindow::WindowVisible() const {
-  return OnWindowThread([&] { return IsWindowVisible(hwnd_) != FALSE; });
+  // A minimised window is not in view: showing it restores it.
+  return OnWindowThread([&] { return IsWindowVisible(hwnd_) && !IsIconic(hwnd_); });
 }
 
 void MainWindow::SetWindowVisible(bool visible) {

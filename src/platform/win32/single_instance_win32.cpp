@@ -4,9 +4,13 @@
 
 bool Win32SingleInstance::OtherInstanceHolds(const std::string& eventName) {
   HANDLE other = OpenEventA(EVENT_ALL_ACCESS, FALSE, eventName.c_str());
-  if (!other) return false;
-  CloseHandle(other);
-  return true;
+  if (other) {
+    CloseHandle(other);
+    return true;
+  }
+  // The event exists but is not ours to open: a copy started with other
+  // rights (elevated, or by another user) holds it.
+  return GetLastError() == ERROR_ACCESS_DENIED;
 }
 
 void Win32SingleInstance::Claim(const std::string& eventName) {

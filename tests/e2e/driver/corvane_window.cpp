@@ -189,6 +189,30 @@ int CorvaneWindow::SelectedRow() const {
       SendWithTimeout(Control(Ctl::超级列表框_服务器列表), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
+bool CorvaneWindow::KeyInList(WPARAM key, bool character) const {
+  HWND list = Control(Ctl::超级列表框_服务器列表);
+  if (character) return PostMessageA(list, WM_CHAR, key, 1);
+  return PostMessageA(list, WM_KEYDOWN, key, 1) && PostMessageA(list, WM_KEYUP, key, 1 | (3u << 30));
+}
+
+bool CorvaneWindow::ClickRow(int row, bool rightButton) const {
+  HWND list = Control(Ctl::超级列表框_服务器列表);
+  RECT bounds{LVIR_BOUNDS, 0, 0, 0};
+  if (row < 0) {
+    // Beside the rows: the bottom of the list, below the last one.
+    if (!GetClientRect(list, &bounds)) return false;
+    bounds.top = bounds.bottom - 10;
+  } else {
+    RemoteMemory rect(process_, sizeof(RECT));
+    if (!rect.Write(bounds) || !SendWithTimeout(list, LVM_GETITEMRECT, row, rect.AsParam()) || !rect.Read(bounds))
+      return false;
+  }
+  const LPARAM point = MAKELPARAM((bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2);
+  PostMessageA(list, rightButton ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, rightButton ? MK_RBUTTON : MK_LBUTTON, point);
+  PostMessageA(list, rightButton ? WM_RBUTTONUP : WM_LBUTTONUP, 0, point);
+  return true;
+}
+
 std::string CorvaneWindow::StatusText(int part) const {
   RemoteMemory block(process_, kTextBytes);
   SendWithTimeout(Control(Ctl::状态条1), SB_GETTEXTA, part, block.AsParam());

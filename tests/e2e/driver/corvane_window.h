@@ -65,6 +65,12 @@ class CorvaneWindow {
   // The node list 超级列表框_服务器列表.
   std::vector<std::string> Rows() const;
   int SelectedRow() const;
+  // A key pressed in the list (VK_DOWN, VK_HOME, ...), or a character
+  // typed there, which selects the next row whose caption begins with it.
+  bool KeyInList(WPARAM key, bool character = false) const;
+  // A click with the left or the right mouse button in the middle of a row;
+  // row -1 clicks beside the rows, at the bottom of the list.
+  bool ClickRow(int row, bool rightButton = false) const;
 
   // The status bar 状态条1, parts counted from 0.
   std::string StatusText(int part) const;
