@@ -12,6 +12,6 @@ void StartUpdateCheck(AppContext& app);
 // The update check's body: a newer release shows in a balloon and in the
 // window title. The version file it downloads is gone when it returns.
 void CheckForUpdate(AppContext& app);
-// Reads the PAC source host from "/new_softs.txt"; an empty answer gives
-// the built-in default host.
+// Reads the PAC source host from "/new_softs.txt"; an answer that is no
+// host (empty, an error status, an error page) gives the built-in default.
 void FetchPacSourceHost(AppContext& app);

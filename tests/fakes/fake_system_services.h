@@ -61,11 +61,16 @@ class FakeInternetOptions : public InternetOptions {
   void Refresh() override { calls.push_back("refresh"); }
 };
 
+// Answers by URL: `answers` as given, `bodies` with status 200, any other
+// URL with no answer. A body past the limit is cut off there, as WinINet's
+// reads stop; a URL in `throws` makes the download throw.
 class FakeDownloader : public Downloader {
  public:
-  std::map<std::string, std::string> bodies;  // by URL; others give nothing
+  std::map<std::string, std::string> bodies;
+  std::map<std::string, DownloadAnswer> answers;
+  std::set<std::string> throws;
   std::vector<std::string> requested;
-  std::string Download(const std::string& url) override;
+  DownloadAnswer Get(const std::string& url, std::size_t limit) override;
 };
 
 class FakeConnectivityCheck : public ConnectivityCheck {
@@ -104,9 +109,9 @@ class FakeLoopbackServer : public LoopbackServer {
 class FakeWorkerThreads : public WorkerThreads {
  public:
   int started = 0;
-  void Start(std::function<void()> work) override {
+  void Start(std::function<void()> work, std::function<void()> failed) override {
     ++started;
-    pending_.push_back(std::move(work));
+    pending_.push_back([work = std::move(work), failed = std::move(failed)] { RunWorkerJob(work, failed); });
   }
   std::size_t Pending() const { return pending_.size(); }
   // Runs the waiting work, and any work it starts, until none is left.
