@@ -14,4 +14,8 @@ enum class LinkCodecMode { Generate, Import };
 std::string RunShareLinkCodec(AppContext& app, LinkCodecMode mode, std::string_view text);
 
 void GenerateShareLink(AppContext& app);
+// Puts a share link on the clipboard and tells the user whether it is there
+// now: the confirmation, or a box titled "错误" when the clipboard refused.
+// True when the link is there.
+bool CopyShareLink(AppContext& app, std::string_view link);
 void ImportShareLinks(AppContext& app);

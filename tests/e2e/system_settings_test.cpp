@@ -3,9 +3,11 @@
 // A server inside this driver stands in for the maker's version server and
 // PAC host; the copies of the program find it through the environment.
 #include <algorithm>
+#include <functional>
 
 #include "context/tray_menu_layout.h"
 #include "driver/local_http_server.h"
+#include "driver/shell_tray.h"
 #include "e2e_test.h"
 #include "update/maker_addresses.h"
 
@@ -114,6 +116,79 @@ TEST_F(ProxyModes, UpdatingThePacFileStoresTheServedTemplateBesideTheEngine) {
   EXPECT_EQ(folder.Read("pac.txt"), std::optional<std::string>(kPacTemplate));
   EXPECT_FALSE(folder.Exists("pac"));
   EXPECT_FALSE(ShowsMessageBox(run.Id()));
+}
+
+// "更新PAC文件" until the download reaches this server (one asked for before
+// the fetched host was stored goes to the built-in host), then the balloon
+// that reports it.
+std::optional<BalloonSeen> UpdatePacFromServer(const CorvaneWindow& window, const ShellTray& tray,
+                                               const std::function<int()>& requests) {
+  const int before = requests();
+  for (int attempt = 0; attempt < 5 && requests() == before; ++attempt) {
+    const std::size_t seen = tray.Balloons().size();
+    window.Command(menu::更新PAC文件);
+    if (!WaitUntil([&] { return tray.Balloons().size() > seen; }, 30000)) return std::nullopt;
+  }
+  if (requests() == before) return std::nullopt;
+  return tray.Balloons().back();
+}
+
+TEST_F(ProxyModes, AnErrorAnswerNeverReplacesThePacTemplateAndA200Does) {
+  ShellTray tray;
+  ASSERT_TRUE(tray.Ready());
+  server.SetBody("/new_softs.txt", server.Base());
+  WriteRunnableConfig();
+  folder.Write("pac.txt", "kept");
+  ProgramRun run = ProgramRun::StartFromShell(exe);
+  auto window = CorvaneWindow::WaitFor(run, kStartTimeout);
+  ASSERT_TRUE(window);
+  const auto requests = [&] { return Requests("/Other/pac.txt"); };
+
+  for (const char* status : {"404 Not Found", "500 Internal Server Error"}) {
+    server.SetAnswer("/Other/pac.txt", status, "<html>captive portal</html>");
+    const auto balloon = UpdatePacFromServer(*window, tray, requests);
+    ASSERT_TRUE(balloon) << status;
+    EXPECT_EQ(balloon->title, "PAC 更新失败！") << status;
+    EXPECT_EQ(balloon->iconKind, static_cast<DWORD>(NIIF_ERROR));
+    EXPECT_EQ(folder.Read("pac.txt"), std::optional<std::string>("kept")) << status;
+  }
+  server.SetBody("/Other/pac.txt", kPacTemplate);
+  const auto balloon = UpdatePacFromServer(*window, tray, requests);
+  ASSERT_TRUE(balloon);
+  EXPECT_EQ(balloon->title, "PAC 更新成功！");
+  EXPECT_EQ(folder.Read("pac.txt"), std::optional<std::string>(kPacTemplate));
+}
+
+TEST_F(ProxyModes, EndlessAnswersLeaveTheProgramAliveAndItsExitClearsTheProxy) {
+  ShellTray tray;
+  ASSERT_TRUE(tray.Ready());
+  server.SetBody("/new_softs.txt", server.Base());
+  server.SetEndless("/Other/pac.txt");
+  server.SetEndless("/endless");
+  folder.Write("config.ini", "[BasisConfig]\r\nFile=" + folder.InstallEngine() + "\r\nLocal port=" + LocalPort() +
+                                 "\r\nProxy Mode=2\r\n[MoreSettings]\r\nTest URL=" + server.Base() +
+                                 "/endless\r\nTimeout=10\r\n[NodeList]\r\nNum=1\r\nSelect node=0\r\n"
+                                 "[Node]\r\nNode1=127.0.0.1 9001 secret 0 stand-in\r\n");
+  ProgramRun run = ProgramRun::StartFromShell(exe);
+  auto window = CorvaneWindow::WaitFor(run, kStartTimeout);
+  ASSERT_TRUE(window);
+  window->Click(Ctl::按钮_启动);
+  ASSERT_TRUE(WaitUntil([&] { return ProxyEnable() == std::optional<DWORD>(1); }, kActionTimeout));
+
+  // The self-check's answer never ends: its first bytes prove the account.
+  window->Command(menu::账号自检);
+  EXPECT_TRUE(tray.WaitForBalloon("当前账号可用！", 60000));
+  // A template that never ends is no template.
+  const auto balloon = UpdatePacFromServer(*window, tray, [&] { return Requests("/Other/pac.txt"); });
+  ASSERT_TRUE(balloon);
+  EXPECT_EQ(balloon->title, "PAC 更新失败！");
+  EXPECT_FALSE(folder.Exists("pac.txt"));
+
+  ASSERT_TRUE(run.Running());
+  window->Command(menu::退出);
+  EXPECT_EQ(run.WaitForExit(kActionTimeout), std::optional<DWORD>(0));
+  EXPECT_EQ(ProxyEnable(), std::optional<DWORD>(0));
+  EXPECT_FALSE(Setting("ProxyServer"));
 }
 
 TEST_F(ProxyModes, PacAndGlobalModesWriteTheSettingsAndDirectClearsThem) {
