@@ -24,22 +24,31 @@ std::string TrimNetshOutput(std::string output) {
   return output;
 }
 
+bool NetshSucceeded(const CapturedRun& run) {
+  return run.exitCode == 0u || run.output.find("确定") != std::string::npos;
+}
+
+namespace {
+
+DnsRestoreResult RunNetsh(CommandRunner& commands, const std::string& arguments) {
+  const CapturedRun run = commands.RunSystemProgramCaptured(kNetsh, arguments);
+  if (NetshSucceeded(run)) return {true, ""};
+  return {false, TrimNetshOutput(run.output)};
+}
+
+}  // namespace
+
 DnsRestoreResult RestoreAdapterDns(CommandRunner& commands, std::string_view connectionName,
                                    std::string_view dnsServer) {
-  const std::string output =
-      commands.RunSystemProgramCaptured(kNetsh, StaticDnsArguments(connectionName, dnsServer));
-  if (output.find("确定") != std::string::npos) return {true, ""};
-  return {false, TrimNetshOutput(output)};
+  return RunNetsh(commands, StaticDnsArguments(connectionName, dnsServer));
 }
 
 void RestoreVpnDns(AppContext& app, bool report) {
   const RunState& run = app.run;
   CommandRunner& commands = app.engine->commands;
-  if (run.vpnSavedDns == run.vpnGateway) {
-    commands.LaunchSystemProgram(kNetsh, DhcpDnsArguments(run.vpnConnectionName));
-    return;
-  }
-  const DnsRestoreResult result = RestoreAdapterDns(commands, run.vpnConnectionName, run.vpnSavedDns);
+  const DnsRestoreResult result = run.vpnSavedDns == run.vpnGateway
+                                      ? RunNetsh(commands, DhcpDnsArguments(run.vpnConnectionName))
+                                      : RestoreAdapterDns(commands, run.vpnConnectionName, run.vpnSavedDns);
   if (!result.succeeded && report)
     app.form.ShowMessage("修改DNS为初始值失败（网卡名称：" + run.vpnConnectionName + "，网卡DNS：" + run.vpnSavedDns +
                              "，错误信息：" + result.error + "）！",
