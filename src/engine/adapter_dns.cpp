@@ -8,12 +8,13 @@ namespace {
 constexpr std::string_view kNetsh = "netsh.exe";
 }
 
-std::string StaticDnsArguments(std::string_view connectionName, std::string_view dnsServer) {
-  return "interface ip set dns " + QuoteArgument(connectionName) + " static " + QuoteArgumentIfNeeded(dnsServer);
+std::string StaticDnsArguments(std::string_view connectionName, std::string_view dnsServer, unsigned codePage) {
+  return "interface ip set dns " + QuoteArgument(connectionName, codePage) + " static " +
+         QuoteArgumentIfNeeded(dnsServer, codePage);
 }
 
-std::string DhcpDnsArguments(std::string_view connectionName) {
-  return "interface ipv4 set dns " + QuoteArgument(connectionName) + " dhcp";
+std::string DhcpDnsArguments(std::string_view connectionName, unsigned codePage) {
+  return "interface ipv4 set dns " + QuoteArgument(connectionName, codePage) + " dhcp";
 }
 
 std::string TrimNetshOutput(std::string output) {
@@ -39,16 +40,17 @@ DnsRestoreResult RunNetsh(CommandRunner& commands, const std::string& arguments)
 }  // namespace
 
 DnsRestoreResult RestoreAdapterDns(CommandRunner& commands, std::string_view connectionName,
-                                   std::string_view dnsServer) {
-  return RunNetsh(commands, StaticDnsArguments(connectionName, dnsServer));
+                                   std::string_view dnsServer, unsigned codePage) {
+  return RunNetsh(commands, StaticDnsArguments(connectionName, dnsServer, codePage));
 }
 
 void RestoreVpnDns(AppContext& app, bool report) {
   const RunState& run = app.run;
   CommandRunner& commands = app.engine->commands;
+  const unsigned codePage = app.engine->codePage.Current();
   const DnsRestoreResult result = run.vpnSavedDns == run.vpnGateway
-                                      ? RunNetsh(commands, DhcpDnsArguments(run.vpnConnectionName))
-                                      : RestoreAdapterDns(commands, run.vpnConnectionName, run.vpnSavedDns);
+                                      ? RunNetsh(commands, DhcpDnsArguments(run.vpnConnectionName, codePage))
+                                      : RestoreAdapterDns(commands, run.vpnConnectionName, run.vpnSavedDns, codePage);
   if (!result.succeeded && report)
     app.form.ShowMessage("修改DNS为初始值失败（网卡名称：" + run.vpnConnectionName + "，网卡DNS：" + run.vpnSavedDns +
                              "，错误信息：" + result.error + "）！",

@@ -16,16 +16,16 @@ struct DnsRestoreResult {
   std::string error;  // netsh's output when it failed
 };
 
-// The netsh arguments of the two restores.
-std::string StaticDnsArguments(std::string_view connectionName, std::string_view dnsServer);
-std::string DhcpDnsArguments(std::string_view connectionName);
+// The netsh arguments of the two restores, quoted for the ANSI code page.
+std::string StaticDnsArguments(std::string_view connectionName, std::string_view dnsServer, unsigned codePage);
+std::string DhcpDnsArguments(std::string_view connectionName, unsigned codePage);
 
 // netsh has done it when it exits with 0; older Chinese systems say "确定"
 // as well, current ones say nothing on success.
 bool NetshSucceeded(const CapturedRun& run);
 
 DnsRestoreResult RestoreAdapterDns(CommandRunner& commands, std::string_view connectionName,
-                                   std::string_view dnsServer);
+                                   std::string_view dnsServer, unsigned codePage);
 
 // netsh's output ends in line breaks; the error text drops one of them.
 std::string TrimNetshOutput(std::string output);

@@ -1,7 +1,8 @@
 #pragma once
 // The Windows services behind engine control: the engine's process, console
 // commands, the responsive wait, the network adapters and a look at the
-// proxy settings. The Win32 program and the tests each wire their own.
+// proxy settings, and the code page command lines are read in. The Win32 program and the tests each wire their own.
+#include "platform/ansi_code_page.h"
 #include "platform/command_runner.h"
 #include "platform/engine_processes.h"
 #include "platform/network_adapters.h"
@@ -14,4 +15,5 @@ struct EngineServices {
   ResponsiveWait& wait;
   NetworkAdapters& adapters;
   ProxySettingsReader& proxySettings;
+  AnsiCodePage& codePage;
 };

@@ -93,6 +93,12 @@ class FakeProxySettingsReader : public ProxySettingsReader {
   FakeRegistry& registry_;
 };
 
+class FakeAnsiCodePage : public AnsiCodePage {
+ public:
+  unsigned codePage = 936;
+  unsigned Current() override { return codePage; }
+};
+
 struct FakeEngine {
   FakeEngine(FakeProcessList& list, FakeRegistry& registry)
       : processes(list, sequence), commands(sequence), proxySettings(registry) {}
@@ -103,5 +109,6 @@ struct FakeEngine {
   FakeResponsiveWait wait;
   FakeNetworkAdapters adapters;
   FakeProxySettingsReader proxySettings;
-  EngineServices services{processes, commands, wait, adapters, proxySettings};
+  FakeAnsiCodePage codePage;
+  EngineServices services{processes, commands, wait, adapters, proxySettings, codePage};
 };

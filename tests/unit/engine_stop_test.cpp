@@ -9,6 +9,7 @@
 #include "engine/engine_start.h"
 #include "engine/engine_stop.h"
 #include "engine_test_fixture.h"
+#include "shared/command_line_quoting.h"
 
 namespace {
 
@@ -162,9 +163,9 @@ TEST_F(EngineStopTest, NetshsExitCodeOrItsWordsDecideAndADeadEngineStillGetsTheD
 TEST_F(EngineStopTest, NoTextOfANameOrDnsReachesNetshAsAnythingButOneArgument) {
   const std::string name = "Local Area Connection\" & calc.exe & \"%PATH%";
   const std::string dns = "8.8.8.8 & del C:\\x";
-  EXPECT_EQ(SplitCommandLine("netsh.exe " + StaticDnsArguments(name, dns)),
+  EXPECT_EQ(SplitCommandLine("netsh.exe " + StaticDnsArguments(name, dns, kGbkCodePage)),
             (std::vector<std::string>{"netsh.exe", "interface", "ip", "set", "dns", name, "static", dns}));
-  EXPECT_EQ(SplitCommandLine("netsh.exe " + DhcpDnsArguments(name)),
+  EXPECT_EQ(SplitCommandLine("netsh.exe " + DhcpDnsArguments(name, kGbkCodePage)),
             (std::vector<std::string>{"netsh.exe", "interface", "ipv4", "set", "dns", name, "dhcp"}));
 }
 

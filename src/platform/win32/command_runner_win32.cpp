@@ -116,5 +116,5 @@ std::string Win32CommandRunner::RunCommandCaptured(const std::string& command) {
 
 CapturedRun Win32CommandRunner::RunSystemProgramCaptured(std::string_view program, std::string_view arguments) {
   const std::string path = SystemProgramPath(program);
-  return RunCaptured(path.c_str(), QuoteProgramPath(path) + " " + std::string(arguments));
+  return RunCaptured(path.c_str(), QuoteProgramPath(path, GetACP()) + " " + std::string(arguments));
 }
