@@ -159,38 +159,6 @@ TEST_F(ProxyModes, AnErrorAnswerNeverReplacesThePacTemplateAndA200Does) {
   EXPECT_EQ(folder.Read("pac.txt"), std::optional<std::string>(kPacTemplate));
 }
 
-TEST_F(ProxyModes, EndlessAnswersLeaveTheProgramAliveAndItsExitClearsTheProxy) {
-  ShellTray tray;
-  ASSERT_TRUE(tray.Ready());
-  server.SetBody("/new_softs.txt", server.Base());
-  server.SetEndless("/Other/pac.txt");
-  server.SetEndless("/endless");
-  folder.Write("config.ini", "[BasisConfig]\r\nFile=" + folder.InstallEngine() + "\r\nLocal port=" + LocalPort() +
-                                 "\r\nProxy Mode=2\r\n[MoreSettings]\r\nTest URL=" + server.Base() +
-                                 "/endless\r\nTimeout=10\r\n[NodeList]\r\nNum=1\r\nSelect node=0\r\n"
-                                 "[Node]\r\nNode1=127.0.0.1 9001 secret 0 stand-in\r\n");
-  ProgramRun run = ProgramRun::StartFromShell(exe);
-  auto window = CorvaneWindow::WaitFor(run, kStartTimeout);
-  ASSERT_TRUE(window);
-  window->Click(Ctl::按钮_启动);
-  ASSERT_TRUE(WaitUntil([&] { return ProxyEnable() == std::optional<DWORD>(1); }, kActionTimeout));
-
-  // The self-check's answer never ends: its first bytes prove the account.
-  window->Command(menu::账号自检);
-  EXPECT_TRUE(tray.WaitForBalloon("当前账号可用！", 60000));
-  // A template that never ends is no template.
-  const auto balloon = UpdatePacFromServer(*window, tray, [&] { return Requests("/Other/pac.txt"); });
-  ASSERT_TRUE(balloon);
-  EXPECT_EQ(balloon->title, "PAC 更新失败！");
-  EXPECT_FALSE(folder.Exists("pac.txt"));
-
-  ASSERT_TRUE(run.Running());
-  window->Command(menu::退出);
-  EXPECT_EQ(run.WaitForExit(kActionTimeout), std::optional<DWORD>(0));
-  EXPECT_EQ(ProxyEnable(), std::optional<DWORD>(0));
-  EXPECT_FALSE(Setting("ProxyServer"));
-}
-
 TEST_F(ProxyModes, PacAndGlobalModesWriteTheSettingsAndDirectClearsThem) {
   WriteRunnableConfig();
   folder.Write("pac.txt", kPacTemplate);
