@@ -8,9 +8,9 @@
 
 class SystemState {
  public:
-  // The host PAC templates are downloaded from: the maker's default until
-  // the version server names another, so a download asked for offline or
-  // before the fetch has ended still has a host.
+  // The host PAC templates are downloaded from: the startup sets the
+  // maker's default before anything can ask for it, and the fetch from the
+  // version server replaces it.
   std::string PacSourceHost() const {
     std::lock_guard lock(mutex_);
     return pacSourceHost_;
@@ -39,7 +39,7 @@ class SystemState {
 
  private:
   mutable std::mutex mutex_;
-  std::string pacSourceHost_ = CORVANE_DEFAULT_PAC_HOST;  // set by the build
+  std::string pacSourceHost_;
   std::string servedPacPath_;
   std::atomic<bool> updateCheckRunning_{false};
   std::atomic<unsigned> pacRequests_{0};

@@ -11,8 +11,10 @@
 #include "update/update_decision.h"
 
 void StartUpdateWorkers(AppContext& app) {
+  // Offline, or asked for before the fetch has ended, a PAC download still
+  // has a host: the default, until the fetch names another.
+  app.system->state.SetPacSourceHost(CORVANE_DEFAULT_PAC_HOST);
   StartUpdateCheck(app);
-  // Neither fetch reports a failure; the host keeps its default.
   app.system->workers.Start([&app] { FetchPacSourceHost(app); });
 }
 

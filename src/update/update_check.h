@@ -3,7 +3,8 @@
 // host PAC templates are downloaded from. Both end silently when offline.
 struct AppContext;
 
-// Startup: both fetches, each on a worker thread of its own.
+// Startup: the built-in PAC source host, then both fetches, each on a
+// worker thread of its own.
 void StartUpdateWorkers(AppContext& app);
 
 // "检查更新" and startup. Update checks never overlap: one asked for while

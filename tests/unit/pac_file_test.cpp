@@ -5,6 +5,7 @@
 #include "context/tray_menu_layout.h"
 #include "system/pac_file.h"
 #include "system/pac_template.h"
+#include "update/update_check.h"
 #include "system_test_fixture.h"
 
 namespace {
@@ -87,6 +88,9 @@ TEST_F(PacFileTest, ADownloadedTemplateIsStoredByteForByte) {
 TEST_F(PacFileTest, AFailedDownloadKeepsTheTemplateAndNamesTheAddress) {
   t.folder.Write("pac.txt", "kept");
   // Offline at startup: no host was fetched, the default one is asked.
+  system.connectivity.online = false;
+  StartUpdateWorkers(t.app);
+  system.workers.RunAll();
   const std::string address = std::string("https://") + CORVANE_DEFAULT_PAC_HOST + "/Other/pac.txt";
   OnMenuCommand(t.app, menu::更新PAC文件);
   system.workers.RunAll();
