@@ -14,6 +14,8 @@ namespace {
 
 constexpr int kVpnProtocol = 2;
 constexpr int kDefaultTimeout = 10;
+// Any answer proves the account; more than this of it proves nothing more.
+constexpr std::size_t kProofBytes = 64u << 10;
 
 void Balloon(AppContext& app, std::string_view title, std::string_view text, BalloonIcon kind) {
   if (app.tray) app.tray->ShowBalloon(title, text, kind);
@@ -32,7 +34,13 @@ void CheckThroughLocalProxy(AppContext& app, DiagServices& diag) {
   request.noRedirect = true;
   request.proxy = "127.0.0.1:" + form.Text(Ctl::编辑框_本地端口);
   request.timeoutSeconds = timeout;
-  const std::string body = HttpRequest(diag.http, diag.charsets, url, request);
+  request.bodyLimit = kProofBytes;
+  std::string body;
+  try {
+    body = HttpRequest(diag.http, diag.charsets, url, request);
+  } catch (...) {
+    // Whatever broke the request, no answer came: judged as any failure.
+  }
   const std::string elapsed = std::to_string(diag.clock.TickCount() - start);
 
   // Only the body counts: an error page is an answer, and the request's
@@ -58,7 +66,8 @@ void StartSelfCheck(AppContext& app) {
     return;
   }
   app.form.SetMenuEnabled(menu::账号自检, false);
-  app.diag->workers.Start([&app] { AccountSelfCheck(app); });
+  app.diag->workers.Start([&app] { AccountSelfCheck(app); },
+                          [&app] { app.form.SetMenuEnabled(menu::账号自检, true); });
 }
 
 void AccountSelfCheck(AppContext& app) {

@@ -47,7 +47,7 @@ std::optional<std::string_view> SendRequest(HttpExchange& exchange, const Cracke
   if (!exchange.Connect(target.host, target.port)) return kNoConnection;
   if (!exchange.OpenRequest(std::string(MethodVerb(o.method)), ObjectName(target), target.secure)) return kNoRequest;
 
-  const int t = o.timeoutSeconds > 0 ? o.timeoutSeconds * 1000 : kDefaultTimeoutMs;
+  const int t = o.timeoutSeconds > 0 ? std::min(o.timeoutSeconds, kLongestHttpTimeoutSeconds) * 1000 : kDefaultTimeoutMs;
   if (!exchange.SetTimeouts(t, t, t, t)) return kNoTimeouts;
 
   if (!o.serverUser.empty() && !o.serverPassword.empty() &&
@@ -71,16 +71,16 @@ std::optional<std::string_view> SendRequest(HttpExchange& exchange, const Cracke
   return std::nullopt;
 }
 
-// Step 16: every byte the server sends, however it arrives. A failed read
-// keeps what came before it.
+// Step 16: every byte the server sends, however it arrives, up to the
+// limit. A failed read keeps what came before it.
 std::string ReadBody(HttpExchange& exchange, const HttpRequestOptions& o) {
   std::string body;
   std::string chunk;
-  for (;;) {
+  while (body.size() < o.bodyLimit) {
     const std::optional<std::uint32_t> available = exchange.QueryDataAvailable();
     if (!available || *available < 1) break;
     try {
-      chunk.resize(std::min(*available, kLargestRead));
+      chunk.resize(std::min<std::size_t>({*available, kLargestRead, o.bodyLimit - body.size()}));
       const std::optional<std::size_t> read = exchange.ReadData(chunk.data(), chunk.size());
       if (!read) {
         Report(o, kReadFailed);

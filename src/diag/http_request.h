@@ -6,11 +6,19 @@
 // The options follow the request's parameters in order. A parameter left
 // at its default counts as omitted; only the cookies to send need a way to
 // say "not given" apart from "given empty", so they are optional.
+#include <climits>
+#include <cstddef>
 #include <optional>
 #include <string>
 
 class HttpTransport;
 class CharsetDecoder;
+
+// A page is rarely more than a few megabytes; the body read stops there, so
+// an endless answer cannot take all memory.
+inline constexpr std::size_t kHttpBodyLimit = 16u << 20;
+// Seconds that still give milliseconds in an int.
+inline constexpr int kLongestHttpTimeoutSeconds = INT_MAX / 1000;
 
 struct HttpRequestOptions {
   int method = 0;                          // see MethodVerb
@@ -23,7 +31,8 @@ struct HttpRequestOptions {
   std::string serverUser, serverPassword;  // Basic credentials when both are given
   std::string proxy;                       // host:port; empty: a direct connection
   std::string proxyUser, proxyPassword;
-  int timeoutSeconds = 0;                   // 0 or below: 30 seconds
+  int timeoutSeconds = 0;                   // 0 or below: 30 seconds; at most kLongestHttpTimeoutSeconds
+  std::size_t bodyLimit = kHttpBodyLimit;   // reading stops here; the answer is judged on what came
   std::string* redirectLocation = nullptr;  // out: untouched when there is no Location
   std::string* statusText = nullptr;        // out: "200 OK", or the failure's message
   std::string* responseBody = nullptr;      // out: every byte received

@@ -29,7 +29,8 @@ void StartLatencyTest(AppContext& app, LatencySource source) {
   }
   EnableLatencyTest(app.form, false);
   // The Run state belongs to the window's thread; the worker gets a copy.
-  app.diag->workers.Start([&app, source, server = app.run.serverAddress] { LatencyWorker(app, source, server); });
+  app.diag->workers.Start([&app, source, server = app.run.serverAddress] { LatencyWorker(app, source, server); },
+                          [&app] { EnableLatencyTest(app.form, true); });
 }
 
 void LatencyWorker(AppContext& app, LatencySource source, const std::string& runningServer) {

@@ -8,12 +8,13 @@ namespace {
 constexpr std::string_view kNetsh = "netsh.exe";
 }
 
-std::string StaticDnsArguments(std::string_view connectionName, std::string_view dnsServer) {
-  return "interface ip set dns " + QuoteArgument(connectionName) + " static " + QuoteArgumentIfNeeded(dnsServer);
+std::string StaticDnsArguments(std::string_view connectionName, std::string_view dnsServer, unsigned codePage) {
+  return "interface ip set dns " + QuoteArgument(connectionName, codePage) + " static " +
+         QuoteArgumentIfNeeded(dnsServer, codePage);
 }
 
-std::string DhcpDnsArguments(std::string_view connectionName) {
-  return "interface ipv4 set dns " + QuoteArgument(connectionName) + " dhcp";
+std::string DhcpDnsArguments(std::string_view connectionName, unsigned codePage) {
+  return "interface ipv4 set dns " + QuoteArgument(connectionName, codePage) + " dhcp";
 }
 
 std::string TrimNetshOutput(std::string output) {
@@ -24,22 +25,32 @@ std::string TrimNetshOutput(std::string output) {
   return output;
 }
 
+bool NetshSucceeded(const CapturedRun& run) {
+  return run.exitCode == 0u || run.output.find("确定") != std::string::npos;
+}
+
+namespace {
+
+DnsRestoreResult RunNetsh(CommandRunner& commands, const std::string& arguments) {
+  const CapturedRun run = commands.RunSystemProgramCaptured(kNetsh, arguments);
+  if (NetshSucceeded(run)) return {true, ""};
+  return {false, TrimNetshOutput(run.output)};
+}
+
+}  // namespace
+
 DnsRestoreResult RestoreAdapterDns(CommandRunner& commands, std::string_view connectionName,
-                                   std::string_view dnsServer) {
-  const std::string output =
-      commands.RunSystemProgramCaptured(kNetsh, StaticDnsArguments(connectionName, dnsServer));
-  if (output.find("确定") != std::string::npos) return {true, ""};
-  return {false, TrimNetshOutput(output)};
+                                   std::string_view dnsServer, unsigned codePage) {
+  return RunNetsh(commands, StaticDnsArguments(connectionName, dnsServer, codePage));
 }
 
 void RestoreVpnDns(AppContext& app, bool report) {
   const RunState& run = app.run;
   CommandRunner& commands = app.engine->commands;
-  if (run.vpnSavedDns == run.vpnGateway) {
-    commands.LaunchSystemProgram(kNetsh, DhcpDnsArguments(run.vpnConnectionName));
-    return;
-  }
-  const DnsRestoreResult result = RestoreAdapterDns(commands, run.vpnConnectionName, run.vpnSavedDns);
+  const unsigned codePage = app.engine->codePage.Current();
+  const DnsRestoreResult result = run.vpnSavedDns == run.vpnGateway
+                                      ? RunNetsh(commands, DhcpDnsArguments(run.vpnConnectionName, codePage))
+                                      : RestoreAdapterDns(commands, run.vpnConnectionName, run.vpnSavedDns, codePage);
   if (!result.succeeded && report)
     app.form.ShowMessage("修改DNS为初始值失败（网卡名称：" + run.vpnConnectionName + "，网卡DNS：" + run.vpnSavedDns +
                              "，错误信息：" + result.error + "）！",

@@ -8,6 +8,7 @@
 #include <string_view>
 
 class CommandRunner;
+struct CapturedRun;
 struct AppContext;
 
 struct DnsRestoreResult {
@@ -15,18 +16,21 @@ struct DnsRestoreResult {
   std::string error;  // netsh's output when it failed
 };
 
-// The netsh arguments of the two restores.
-std::string StaticDnsArguments(std::string_view connectionName, std::string_view dnsServer);
-std::string DhcpDnsArguments(std::string_view connectionName);
+// The netsh arguments of the two restores, quoted for the ANSI code page.
+std::string StaticDnsArguments(std::string_view connectionName, std::string_view dnsServer, unsigned codePage);
+std::string DhcpDnsArguments(std::string_view connectionName, unsigned codePage);
 
-// netsh says "确定" when it has set the server.
+// netsh has done it when it exits with 0; older Chinese systems say "确定"
+// as well, current ones say nothing on success.
+bool NetshSucceeded(const CapturedRun& run);
+
 DnsRestoreResult RestoreAdapterDns(CommandRunner& commands, std::string_view connectionName,
-                                   std::string_view dnsServer);
+                                   std::string_view dnsServer, unsigned codePage);
 
 // netsh's output ends in line breaks; the error text drops one of them.
 std::string TrimNetshOutput(std::string output);
 
 // After a VPN run: the saved DNS back by a static setting, or, when the
-// saved DNS equals the gateway, DHCP back without waiting. A failed static
+// saved DNS equals the gateway, DHCP back. Either waits for netsh; a failed
 // restore is shown to the user when `report` is true.
 void RestoreVpnDns(AppContext& app, bool report);

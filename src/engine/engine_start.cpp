@@ -152,10 +152,15 @@ void StartEngine(AppContext& app, bool quiet) {
   const LaunchedNode node = NodeInWindow(form);
   // A launch that fails shows as the missing process below.
   app.engine->processes.LaunchEngine(commandLine);
+  // An exit during the wait must still give the connection its DNS back
+  // after a VPN engine, so the protocol is known from the launch on.
+  const int protocolBefore = app.run.protocol;
+  app.run.protocol = node.protocol;
   // The program is ending: nothing more is set up for it to undo.
   if (!app.engine->wait.Wait(kEngineStartupMilliseconds)) return;
 
   if (FindProcessByName(app.platform.processes, kEngineProcessName) == 0) {
+    app.run.protocol = protocolBefore;
     if (app.tray) app.tray->ShowBalloon("Brook 启动失败！", "请检查配置。", BalloonIcon::Error);
     return;
   }

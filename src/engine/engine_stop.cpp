@@ -15,12 +15,14 @@ namespace {
 
 constexpr int kVpnProtocol = 2;
 
-// Ends the first brook.exe listed, whoever started it; after a VPN run the
-// connection gets its DNS back first. False when none runs.
+// Ends the first brook.exe listed, whoever started it. After a VPN run the
+// connection gets its DNS back first, while the engine still runs, and
+// also when the engine has died meanwhile: the DNS it changed stays
+// changed. False when no engine runs.
 bool EndEngineProcess(AppContext& app, bool reportDnsFailure) {
   const std::uint32_t id = FindProcessByName(app.platform.processes, kEngineProcessName);
-  if (id == 0) return false;
   if (app.run.protocol == kVpnProtocol) RestoreVpnDns(app, reportDnsFailure);
+  if (id == 0) return false;
   TerminateProcessById(app.engine->processes, id);
   return true;
 }

@@ -48,18 +48,23 @@ std::optional<int> ProtocolOfWord(std::string_view word) {
 }  // namespace
 
 std::string EscapeLinkBody(std::string_view body) {
-  // Byte by byte, like a plain text replacement: a GBK trail byte that looks
-  // like "@" or "[" is escaped too, and unescaping puts it back.
+  // Only single-byte characters are escaped: the second byte of a GBK
+  // character may have the value of "@" or "[", but it is part of that
+  // character and stays with it. Links whose trail bytes were escaped come
+  // back the same way, as unescaping replaces codes wherever they stand.
   std::string out;
   out.reserve(body.size() * 2);
-  for (char c : body) {
+  for (std::size_t pos = 0; pos < body.size();) {
+    const std::size_t length = gbk::CharLength(body, pos);
     std::string_view code;
-    for (const auto& [character, escape] : kEscapes)
-      if (c == character) code = escape;
+    if (length == 1)
+      for (const auto& [character, escape] : kEscapes)
+        if (body[pos] == character) code = escape;
     if (code.empty())
-      out.push_back(c);
+      out.append(body.substr(pos, length));
     else
       out.append(code);
+    pos += length;
   }
   return out;
 }

@@ -74,10 +74,15 @@ void GenerateShareLink(AppContext& app) {
   CopyShareLink(app, RunShareLinkCodec(app, LinkCodecMode::Generate, {}));
 }
 
-void CopyShareLink(AppContext& app, std::string_view link) {
-  if (!app.diag) return;
-  app.diag->clipboard.WriteText(link);
+bool CopyShareLink(AppContext& app, std::string_view link) {
+  if (!app.diag || !app.diag->clipboard.WriteText(link)) {
+    // Another program may hold the clipboard; saying it was copied would
+    // have the user paste whatever was there before.
+    app.form.ShowMessage("Brook账号分享链接复制到剪辑板失败，请重试！", "错误");
+    return false;
+  }
   app.form.ShowMessage("Brook账号分享链接已复制到剪辑板中！", "提示");
+  return true;
 }
 
 void ImportShareLinks(AppContext& app) {

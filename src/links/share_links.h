@@ -18,6 +18,8 @@ void GenerateShareLink(AppContext& app);
 // What GenerateShareLink checks first: every field a link needs is filled,
 // else the first empty one is named in a message box and false returned.
 bool FieldsReadyForLink(Form& form);
-// GenerateShareLink's last step: `link` to the clipboard, and the user told.
-void CopyShareLink(AppContext& app, std::string_view link);
+// GenerateShareLink's last step: puts a share link on the clipboard and tells
+// the user whether it is there now: the confirmation, or a box titled "错误"
+// when the clipboard refused. True when the link is there.
+bool CopyShareLink(AppContext& app, std::string_view link);
 void ImportShareLinks(AppContext& app);

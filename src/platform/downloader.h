@@ -1,11 +1,26 @@
 #pragma once
 // One HTTP(S) GET of a whole body.
+#include <cstddef>
 #include <string>
+
+struct DownloadAnswer {
+  int status = 0;        // the HTTP status; 0 when no answer came
+  std::string body;      // at most the limit that was asked for
+  bool cutOff = false;   // the body went on past the limit
+};
 
 class Downloader {
  public:
   virtual ~Downloader() = default;
-  // The body bytes whatever the response status (an error page counts as
-  // content); empty when nothing could be fetched.
-  virtual std::string Download(const std::string& url) = 0;
+  // Reads at most `limit` bytes of the body and stops there, so no answer,
+  // however long, can take more memory than that.
+  virtual DownloadAnswer Get(const std::string& url, std::size_t limit) = 0;
 };
+
+// Templates and version files are a few kilobytes; an answer beyond this is
+// none of them.
+inline constexpr std::size_t kDownloadLimit = 4u << 20;
+
+// The body of a whole answer with a 2xx status; empty for anything else: no
+// answer, an error page, a captive portal's redirect, a body past the limit.
+std::string DownloadBody(Downloader& downloader, const std::string& url);

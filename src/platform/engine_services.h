@@ -1,7 +1,9 @@
 #pragma once
 // The Windows services behind engine control: the engine's process, console
-// commands, the responsive wait and the network adapters. The Win32 program
-// and the tests each wire their own.
+// commands, the responsive wait, the network adapters and the code page
+// command lines are split by. The Win32 program and the tests each wire their
+// own.
+#include "platform/ansi_code_page.h"
 #include "platform/command_runner.h"
 #include "platform/engine_processes.h"
 #include "platform/network_adapters.h"
@@ -12,4 +14,5 @@ struct EngineServices {
   CommandRunner& commands;
   ResponsiveWait& wait;
   NetworkAdapters& adapters;
+  AnsiCodePage& codePage;
 };

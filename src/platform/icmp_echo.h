@@ -1,5 +1,6 @@
 #pragma once
 // One ICMP echo request ("ping") to a host.
+#include <cstdint>
 #include <string>
 
 class IcmpEcho {
@@ -10,3 +11,8 @@ class IcmpEcho {
   // `timeoutMs`, the name does not resolve or ICMP is unavailable.
   virtual int PingHost(const std::string& address, int timeoutMs = 10000) = 0;
 };
+
+// The time of IcmpSendEcho's first reply record, or -1. A reply whose
+// status is not success (0) is no answer from the host: a router's
+// "destination unreachable" or "TTL expired" comes back as a reply too.
+int RoundTripOfReply(std::uint32_t replies, std::uint32_t status, std::uint32_t roundTripMs);

@@ -5,6 +5,13 @@
 class WorkerThreads {
  public:
   virtual ~WorkerThreads() = default;
-  // Runs `work` on a new thread and returns at once.
-  virtual void Start(std::function<void()> work) = 0;
+  // Runs `work` on a new thread and returns at once. Should the work throw,
+  // `failed` runs instead of the rest of it, so the job still reports its
+  // failure the way it reports any other.
+  virtual void Start(std::function<void()> work, std::function<void()> failed = {}) = 0;
 };
+
+// What every worker runs: the work, and `failed` when it throws. Nothing
+// leaves: an exception at the top of a thread would end the program, and
+// with it the engine and the user's proxy settings pointing at nothing.
+void RunWorkerJob(const std::function<void()>& work, const std::function<void()>& failed) noexcept;

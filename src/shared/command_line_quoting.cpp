@@ -2,22 +2,40 @@
 
 #include <vector>
 
-#include "shared/gbk_text.h"
-
 namespace {
 
-bool IsTrailByte(unsigned char b) { return b >= 0x40 && b <= 0xFE && b != 0x7F; }
+bool In(unsigned char b, unsigned char low, unsigned char high) { return b >= low && b <= high; }
 
-// The text as GBK characters, each one or two bytes; a lead byte without a
-// valid second byte is replaced by "?".
-std::vector<std::string_view> Characters(std::string_view text) {
+// Lead and trail bytes of the double-byte ANSI code pages; every other
+// code page has none.
+bool IsLeadByte(unsigned codePage, unsigned char b) {
+  switch (codePage) {
+    case 932: return In(b, 0x81, 0x9F) || In(b, 0xE0, 0xFC);
+    case 936: case 949: case 950: return In(b, 0x81, 0xFE);
+    default: return false;
+  }
+}
+
+bool IsTrailByte(unsigned codePage, unsigned char b) {
+  switch (codePage) {
+    case 932: return In(b, 0x40, 0x7E) || In(b, 0x80, 0xFC);
+    case 936: return In(b, 0x40, 0xFE) && b != 0x7F;
+    case 949: return In(b, 0x41, 0x5A) || In(b, 0x61, 0x7A) || In(b, 0x81, 0xFE);
+    case 950: return In(b, 0x40, 0x7E) || In(b, 0xA1, 0xFE);
+    default: return false;
+  }
+}
+
+// The text as characters of the code page, each one or two bytes; a lead
+// byte without a valid second byte is replaced by "?".
+std::vector<std::string_view> Characters(std::string_view text, unsigned codePage) {
   std::vector<std::string_view> chars;
   for (std::size_t pos = 0; pos < text.size();) {
     const auto b = static_cast<unsigned char>(text[pos]);
-    if (!gbk::IsLeadByte(b)) {
+    if (!IsLeadByte(codePage, b)) {
       chars.push_back(text.substr(pos, 1));
       ++pos;
-    } else if (pos + 1 < text.size() && IsTrailByte(static_cast<unsigned char>(text[pos + 1]))) {
+    } else if (pos + 1 < text.size() && IsTrailByte(codePage, static_cast<unsigned char>(text[pos + 1]))) {
       chars.push_back(text.substr(pos, 2));
       pos += 2;
     } else {
@@ -34,10 +52,10 @@ bool NeedsQuotes(std::string_view text) {
 
 }  // namespace
 
-std::string QuoteArgument(std::string_view text) {
+std::string QuoteArgument(std::string_view text, unsigned codePage) {
   std::string quoted = "\"";
   std::size_t backslashes = 0;
-  for (std::string_view c : Characters(text)) {
+  for (std::string_view c : Characters(text, codePage)) {
     if (c == "\\") {
       ++backslashes;
       continue;
@@ -54,15 +72,15 @@ std::string QuoteArgument(std::string_view text) {
   return quoted;
 }
 
-std::string QuoteArgumentIfNeeded(std::string_view text) {
+std::string QuoteArgumentIfNeeded(std::string_view text, unsigned codePage) {
   std::string bare;
-  for (std::string_view c : Characters(text)) bare += c;
-  return NeedsQuotes(bare) ? QuoteArgument(bare) : bare;
+  for (std::string_view c : Characters(text, codePage)) bare += c;
+  return NeedsQuotes(bare) ? QuoteArgument(bare, codePage) : bare;
 }
 
-std::string QuoteProgramPath(std::string_view path) {
+std::string QuoteProgramPath(std::string_view path, unsigned codePage) {
   std::string quoted = "\"";
-  for (std::string_view c : Characters(path))
+  for (std::string_view c : Characters(path, codePage))
     if (c != "\"") quoted += c;
   quoted += '"';
   return quoted;

@@ -27,11 +27,12 @@ void GeneratePacFile(AppContext& app) {
   files.WriteNewFile(GeneratedPacPath(app), FillPacTemplate(BytesAsText(content.bytes), entry));
 }
 
-void StartPacDownload(AppContext& app) {
-  app.system->workers.Start([&app, directory = app.engineDirectory] { UpdatePacFile(app, directory); });
-}
-
 namespace {
+
+void ReportFailedDownload(AppContext& app, const std::string& address) {
+  ReportInBalloon(app, "PAC 更新失败！", "原因：获取在线PAC内容为空或访问失败，请尝试手动下载覆盖：" + address,
+                  BalloonIcon::Error);
+}
 
 // The new template goes to a file of its own first and then replaces the
 // old one in one step, so a PAC file generated meanwhile never reads half
@@ -45,20 +46,25 @@ bool StoreTemplate(FileSystem& files, const std::string& path, std::string_view 
 
 }  // namespace
 
+void StartPacDownload(AppContext& app) {
+  app.system->workers.Start([&app, directory = app.engineDirectory] { UpdatePacFile(app, directory); },
+                            [&app] { ReportFailedDownload(app, PacDownloadAddress(app.system->state.PacSourceHost())); });
+}
+
 void UpdatePacFile(AppContext& app, const std::string& engineDirectory) {
   if (app.form.Text(Ctl::编辑框_文件位置).empty()) {
     app.form.ShowMessage("文件位置 不能为空！", "错误");
     return;
   }
   const std::string address = PacDownloadAddress(app.system->state.PacSourceHost());
-  const std::string body = app.system->downloader.Download(address);
+  // An error status counts as no answer: a 404 page or a captive portal's
+  // login page must never replace a working template.
+  const std::string body = DownloadBody(app.system->downloader, address);
 
   // Only the emptiness of the body as text matters here; the bytes are
   // stored exactly as they came, line ends included.
   if (BytesAsText(body).empty()) {
-    ReportInBalloon(app, "PAC 更新失败！",
-                    "原因：获取在线PAC内容为空或访问失败，请尝试手动下载覆盖：" + address,
-                    BalloonIcon::Error);
+    ReportFailedDownload(app, address);
     return;
   }
   if (StoreTemplate(app.platform.files, engineDirectory + "pac.txt", body))

@@ -10,7 +10,9 @@
 
 class SystemState {
  public:
-  // The host PAC templates are downloaded from; empty until it is fetched.
+  // The host PAC templates are downloaded from: the startup sets the
+  // maker's default before anything can ask for it, and the fetch from the
+  // version server replaces it.
   std::string PacSourceHost() const {
     std::lock_guard lock(mutex_);
     return pacSourceHost_;

@@ -7,9 +7,13 @@
 #include "shared/bytes_as_text.h"
 #include "system/tray_report.h"
 #include "update/maker_addresses.h"
+#include "update/pac_source_host.h"
 #include "update/update_decision.h"
 
 void StartUpdateWorkers(AppContext& app) {
+  // Offline, or asked for before the fetch has ended, a PAC download still
+  // has a host: the default, until the fetch names another.
+  app.system->state.SetPacSourceHost(CORVANE_DEFAULT_PAC_HOST);
   StartUpdateCheck(app);
   app.system->workers.Start([&app] { FetchPacSourceHost(app); });
 }
@@ -17,10 +21,13 @@ void StartUpdateWorkers(AppContext& app) {
 void StartUpdateCheck(AppContext& app) {
   SystemState& state = app.system->state;
   if (!state.BeginUpdateCheck()) return;
-  app.system->workers.Start([&app, &state] {
-    CheckForUpdate(app);
-    state.EndUpdateCheck();
-  });
+  // A check that failed half-way must not block every later one.
+  app.system->workers.Start(
+      [&app, &state] {
+        CheckForUpdate(app);
+        state.EndUpdateCheck();
+      },
+      [&state] { state.EndUpdateCheck(); });
 }
 
 namespace {
@@ -51,7 +58,7 @@ void CheckForUpdate(AppContext& app) {
 
   FileSystem& files = app.platform.files;
   const std::string localCopy = app.platform.location.ProgramDirectory() + "\\Ver.ini";
-  const std::string body = system.downloader.Download(VersionServerBase() + "/Ver.ini");
+  const std::string body = DownloadBody(system.downloader, VersionServerBase() + "/Ver.ini");
   if (BytesAsText(body).empty()) {
     if (files.FileExists(localCopy)) files.RemoveFile(localCopy);
     return;
@@ -67,6 +74,7 @@ void CheckForUpdate(AppContext& app) {
 void FetchPacSourceHost(AppContext& app) {
   SystemServices& system = *app.system;
   if (!system.connectivity.Online()) return;
-  const std::string host(BytesAsText(system.downloader.Download(VersionServerBase() + "/new_softs.txt")));
+  const std::string host =
+      PacSourceHostFrom(BytesAsText(DownloadBody(system.downloader, VersionServerBase() + "/new_softs.txt")));
   system.state.SetPacSourceHost(host.empty() ? CORVANE_DEFAULT_PAC_HOST : host);
 }

@@ -2,7 +2,11 @@
 // arrive as balloons, which this driver reads by standing in for the shell's
 // notification area. The self-check fetches an https test page on this
 // machine through the stand-in engine's local HTTP proxy.
+#include <algorithm>
+
 #include "context/tray_menu_layout.h"
+#include "driver/internet_settings.h"
+#include "driver/local_http_server.h"
 #include "driver/shell_tray.h"
 #include "driver/trusted_roots.h"
 #include "e2e_test.h"
@@ -134,6 +138,52 @@ TEST_F(Diagnostics, LatencyTestWithoutAnAddressAsksForOne) {
   EXPECT_TRUE(WaitUntil([&] { return window->Enabled(Ctl::按钮_检测延迟); }, kActionTimeout));
   EXPECT_FALSE(tray.WaitForBalloon("测试延迟超时！", 0));
   EXPECT_FALSE(tray.WaitForBalloon("测试延迟成功！", 0));
+}
+
+TEST_F(Diagnostics, EndlessAnswersLeaveTheProgramAliveAndItsExitClearsTheProxy) {
+  ASSERT_FALSE(TlsTestPageUrl().empty()) << "no https test page: run with --tls-origin";
+  ASSERT_TRUE(TrustTestAuthority());
+  // The PAC source host is a server here whose template never ends.
+  LocalHttpServer server;
+  server.SetBody("/probe", "online");
+  server.SetBody("/new_softs.txt", server.Base());
+  server.SetEndless("/Other/pac.txt");
+  SetEnvironmentVariableA("CORVANE_VERSION_SERVER", server.Base().c_str());
+  SetEnvironmentVariableA("CORVANE_PROBE_URL", (server.Base() + "/probe").c_str());
+  folder.Write("config.ini", "[BasisConfig]\r\nFile=" + folder.InstallEngine() + "\r\nLocal port=" + LocalPort() +
+                                 "\r\nProxy Mode=2\r\n[MoreSettings]\r\nTest URL=" + TlsTestPageUrl() +
+                                 "endless\r\nTimeout=10\r\n[NodeList]\r\nNum=1\r\nSelect node=0\r\n"
+                                 "[Node]\r\nNode1=127.0.0.1 9001 secret 0 stand-in\r\n");
+  ProgramRun run = ProgramRun::StartFromShell(exe);
+  SetEnvironmentVariableA("CORVANE_VERSION_SERVER", nullptr);
+  SetEnvironmentVariableA("CORVANE_PROBE_URL", nullptr);
+  auto window = CorvaneWindow::WaitFor(run, kStartTimeout);
+  ASSERT_TRUE(window);
+  ASSERT_NE(StartEngine(run, *window), 0u);
+  ASSERT_TRUE(WaitUntil([] { return InternetSettingNumber("ProxyEnable") == std::optional<DWORD>(1); }, kActionTimeout));
+
+  // The self-check's answer never ends: its first bytes prove the account.
+  window->Command(menu::账号自检);
+  EXPECT_TRUE(tray.WaitForBalloon("当前账号可用！", 60000));
+  // A template that never ends is no template. A download asked for before
+  // the fetched host was stored goes to the built-in host: ask again.
+  const auto templateAsked = [&] {
+    const auto paths = server.RequestedPaths();
+    return std::find(paths.begin(), paths.end(), "/Other/pac.txt") != paths.end();
+  };
+  for (int attempt = 0; attempt < 5 && !templateAsked(); ++attempt) {
+    const std::size_t seen = tray.Balloons().size();
+    window->Command(menu::更新PAC文件);
+    WaitUntil([&] { return tray.Balloons().size() > seen; }, 60000);
+  }
+  ASSERT_TRUE(templateAsked());
+  EXPECT_EQ(tray.Balloons().back().title, "PAC 更新失败！");
+  EXPECT_FALSE(folder.Exists("pac.txt"));
+
+  ASSERT_TRUE(run.Running());
+  window->Command(menu::退出);
+  EXPECT_EQ(run.WaitForExit(kActionTimeout), std::optional<DWORD>(0));
+  EXPECT_TRUE(InternetSettingsCleared());
 }
 
 }  // namespace

@@ -122,5 +122,31 @@ TEST_F(ShareLinks, TheQrCodeWindowShowsTheCopiedLinkToAScanner) {
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(qr); }, kActionTimeout));
 }
 
+TEST_F(ShareLinks, AChineseLinkIsOnTheClipboardAsUnicodeTooAndAHeldClipboardIsReported) {
+  ProgramRun run = ProgramRun::StartFromShell(exe);
+  auto window = CorvaneWindow::WaitFor(run, kStartTimeout);
+  ASSERT_TRUE(window);
+  // "丂" is GBK 81 40: its second byte looks like "@" and stays as it is.
+  ASSERT_TRUE(window->SetText(Ctl::编辑框_服务器密码, "\x81\x40\xD6\xD0@"));
+  window->Click(Ctl::按钮_生成分享链接);
+  auto box = WaitForMessageBox(run.Id(), kActionTimeout);
+  ASSERT_TRUE(box);
+  EXPECT_EQ(box->text, "Brook账号分享链接已复制到剪辑板中！");
+  ASSERT_TRUE(PressOk(*box));
+  EXPECT_EQ(ClipboardText(), std::optional<std::string>("brook://stream%20127.0.0.1%3A2333%20\x81\x40\xD6\xD0%40"));
+  EXPECT_EQ(ClipboardUnicodeText(), std::optional<std::wstring>(L"brook://stream%20127.0.0.1%3A2333%20\u4E02\u4E2D%40"));
+
+  // Another program holds the clipboard open: no confirmation of a copy
+  // that did not happen.
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  window->Click(Ctl::按钮_生成分享链接);
+  box = WaitForMessageBox(run.Id(), kActionTimeout);
+  CloseClipboard();
+  ASSERT_TRUE(box);
+  EXPECT_EQ(box->text, "Brook账号分享链接复制到剪辑板失败，请重试！");
+  EXPECT_EQ(box->title, "错误");
+  ASSERT_TRUE(PressOk(*box));
+}
+
 }  // namespace
 }  // namespace e2e

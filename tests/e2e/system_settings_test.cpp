@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <functional>
 #include <thread>
 
 #include "context/tray_menu_layout.h"
@@ -121,6 +122,47 @@ TEST_F(ProxyModes, UpdatingThePacFileStoresTheServedTemplateBesideTheEngine) {
   EXPECT_EQ(folder.Read("pac.txt"), std::optional<std::string>(kPacTemplate));
   EXPECT_FALSE(folder.Exists("pac"));
   EXPECT_FALSE(ShowsMessageBox(run.Id()));
+}
+
+// "更新PAC文件" until the download reaches this server (one asked for before
+// the fetched host was stored goes to the built-in host), then the balloon
+// that reports it.
+std::optional<BalloonSeen> UpdatePacFromServer(const CorvaneWindow& window, const ShellTray& tray,
+                                               const std::function<int()>& requests) {
+  const int before = requests();
+  for (int attempt = 0; attempt < 5 && requests() == before; ++attempt) {
+    const std::size_t seen = tray.Balloons().size();
+    window.Command(menu::更新PAC文件);
+    if (!WaitUntil([&] { return tray.Balloons().size() > seen; }, 30000)) return std::nullopt;
+  }
+  if (requests() == before) return std::nullopt;
+  return tray.Balloons().back();
+}
+
+TEST_F(ProxyModes, AnErrorAnswerNeverReplacesThePacTemplateAndA200Does) {
+  ShellTray tray;
+  ASSERT_TRUE(tray.Ready());
+  server.SetBody("/new_softs.txt", server.Base());
+  WriteRunnableConfig();
+  folder.Write("pac.txt", "kept");
+  ProgramRun run = ProgramRun::StartFromShell(exe);
+  auto window = CorvaneWindow::WaitFor(run, kStartTimeout);
+  ASSERT_TRUE(window);
+  const auto requests = [&] { return Requests("/Other/pac.txt"); };
+
+  for (const char* status : {"404 Not Found", "500 Internal Server Error"}) {
+    server.SetAnswer("/Other/pac.txt", status, "<html>captive portal</html>");
+    const auto balloon = UpdatePacFromServer(*window, tray, requests);
+    ASSERT_TRUE(balloon) << status;
+    EXPECT_EQ(balloon->title, "PAC 更新失败！") << status;
+    EXPECT_EQ(balloon->iconKind, static_cast<DWORD>(NIIF_ERROR));
+    EXPECT_EQ(folder.Read("pac.txt"), std::optional<std::string>("kept")) << status;
+  }
+  server.SetBody("/Other/pac.txt", kPacTemplate);
+  const auto balloon = UpdatePacFromServer(*window, tray, requests);
+  ASSERT_TRUE(balloon);
+  EXPECT_EQ(balloon->title, "PAC 更新成功！");
+  EXPECT_EQ(folder.Read("pac.txt"), std::optional<std::string>(kPacTemplate));
 }
 
 TEST_F(ProxyModes, PacAndGlobalModesWriteTheSettingsAndDirectClearsThem) {

@@ -39,11 +39,28 @@ class Page(http.server.BaseHTTPRequestHandler):
     protocol_version = "HTTP/1.1"
 
     def do_GET(self):
+        if self.path == "/endless":
+            return self.send_endless()
         self.send_response(200)
         self.send_header("Content-Type", "text/html; charset=utf-8")
         self.send_header("Content-Length", str(len(PAGE)))
         self.end_headers()
         self.wfile.write(PAGE)
+
+    # A body with no length that never ends: the client decides when it has
+    # had enough and closes the connection.
+    def send_endless(self):
+        self.send_response(200)
+        self.send_header("Content-Type", "text/plain")
+        self.send_header("Connection", "close")
+        self.end_headers()
+        self.close_connection = True
+        piece = b"x" * 65536
+        try:
+            while True:
+                self.wfile.write(piece)
+        except OSError:
+            pass
 
     def log_message(self, *args):
         pass

@@ -73,7 +73,7 @@ class ScriptedExchange : public HttpExchange {
     std::copy_n(chunk.data() + offset_, n, buffer);
     offset_ += n;
     if (offset_ == chunk.size()) {
-      ++next_;
+      next_ = script_.endless && next_ + 1 == script_.chunks.size() ? 0 : next_ + 1;
       offset_ = 0;
     }
     return n;

@@ -13,6 +13,7 @@ bool FakeEngineProcesses::LaunchEngine(const std::string& commandLine) {
 
 bool FakeEngineProcesses::Terminate(std::uint32_t processId) {
   terminated.push_back(processId);
+  sequence_.push_back("terminate " + std::to_string(processId));
   auto& processes = list_.processes;
   const auto found =
       std::find_if(processes.begin(), processes.end(), [&](const ProcessEntry& p) { return p.processId == processId; });

@@ -5,6 +5,7 @@
 // terminating it removes it.
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,9 +13,13 @@
 
 class FakeProcessList;
 
+// What the engine's process and the console commands did, in one order:
+// "terminate <id>" and "<program> <arguments>".
+using CallSequence = std::vector<std::string>;
+
 class FakeEngineProcesses : public EngineProcesses {
  public:
-  explicit FakeEngineProcesses(FakeProcessList& list) : list_(list) {}
+  FakeEngineProcesses(FakeProcessList& list, CallSequence& sequence) : list_(list), sequence_(sequence) {}
 
   bool engineComesUp = true;  // a launch adds a running brook.exe
   bool launchFails = false;   // CreateProcess refuses
@@ -26,30 +31,33 @@ class FakeEngineProcesses : public EngineProcesses {
 
  private:
   FakeProcessList& list_;
+  CallSequence& sequence_;
   std::uint32_t nextId_ = 4000;
 };
 
 class FakeCommandRunner : public CommandRunner {
  public:
+  explicit FakeCommandRunner(CallSequence& sequence) : sequence_(sequence) {}
   struct Run {
     std::string program, arguments;
   };
-  std::string output;  // what every captured run prints
+  std::string output;                         // what every captured run prints
+  std::optional<std::uint32_t> exitCode = 1;  // and how it ends
   std::vector<std::string> interpreted;  // RunCommandCaptured
   std::vector<Run> captured;             // RunSystemProgramCaptured
-  std::vector<Run> launched;             // LaunchSystemProgram
 
   std::string RunCommandCaptured(const std::string& command) override {
     interpreted.push_back(command);
     return output;
   }
-  std::string RunSystemProgramCaptured(std::string_view program, std::string_view arguments) override {
+  CapturedRun RunSystemProgramCaptured(std::string_view program, std::string_view arguments) override {
     captured.push_back({std::string(program), std::string(arguments)});
-    return output;
+    sequence_.push_back(std::string(program) + " " + std::string(arguments));
+    return {output, exitCode};
   }
-  void LaunchSystemProgram(std::string_view program, std::string_view arguments) override {
-    launched.push_back({std::string(program), std::string(arguments)});
-  }
+
+ private:
+  CallSequence& sequence_;
 };
 
 class FakeResponsiveWait : public ResponsiveWait {
@@ -74,12 +82,20 @@ class FakeNetworkAdapters : public NetworkAdapters {
   }
 };
 
-struct FakeEngine {
-  explicit FakeEngine(FakeProcessList& list) : processes(list) {}
+class FakeAnsiCodePage : public AnsiCodePage {
+ public:
+  unsigned codePage = 936;
+  unsigned Current() override { return codePage; }
+};
 
+struct FakeEngine {
+  explicit FakeEngine(FakeProcessList& list) : processes(list, sequence), commands(sequence) {}
+
+  CallSequence sequence;
   FakeEngineProcesses processes;
   FakeCommandRunner commands;
   FakeResponsiveWait wait;
   FakeNetworkAdapters adapters;
-  EngineServices services{processes, commands, wait, adapters};
+  FakeAnsiCodePage codePage;
+  EngineServices services{processes, commands, wait, adapters, codePage};
 };

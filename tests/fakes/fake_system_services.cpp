@@ -1,5 +1,7 @@
 #include "fakes/fake_system_services.h"
 
+#include <stdexcept>
+
 #include "shared/gbk_text.h"
 
 namespace {
@@ -60,10 +62,17 @@ void FakeRegistry::Put(RegistryRoot root, const std::string& key, const std::str
   values_[NameOf(root, key, name)] = std::move(value);
 }
 
-std::string FakeDownloader::Download(const std::string& url) {
+DownloadAnswer FakeDownloader::Get(const std::string& url, std::size_t limit) {
   requested.push_back(url);
-  auto found = bodies.find(url);
-  return found == bodies.end() ? std::string() : found->second;
+  if (throws.count(url)) throw std::runtime_error("download of " + url);
+  DownloadAnswer answer;
+  if (auto found = answers.find(url); found != answers.end()) answer = found->second;
+  else if (auto body = bodies.find(url); body != bodies.end()) answer = {200, body->second};
+  if (answer.body.size() > limit) {
+    answer.body.resize(limit);
+    answer.cutOff = true;
+  }
+  return answer;
 }
 
 int FakeLoopbackServer::Listen(Handler handler) {

@@ -82,11 +82,16 @@ class FakeRandomSource : public RandomSource {
   unsigned char next_ = 0;
 };
 
+// Answers by URL: `answers` as given, `bodies` with status 200, any other
+// URL with no answer. A body past the limit is cut off there, as WinINet's
+// reads stop; a URL in `throws` makes the download throw.
 class FakeDownloader : public Downloader {
  public:
-  std::map<std::string, std::string> bodies;  // by URL; others give nothing
+  std::map<std::string, std::string> bodies;
+  std::map<std::string, DownloadAnswer> answers;
+  std::set<std::string> throws;
   std::vector<std::string> requested;
-  std::string Download(const std::string& url) override;
+  DownloadAnswer Get(const std::string& url, std::size_t limit) override;
 };
 
 class FakeConnectivityCheck : public ConnectivityCheck {
@@ -126,10 +131,10 @@ class FakeWorkerThreads : public WorkerThreads {
  public:
   int started = 0;
   std::function<void()> onStart;  // looks at the program as a start finds it
-  void Start(std::function<void()> work) override {
+  void Start(std::function<void()> work, std::function<void()> failed) override {
     ++started;
     if (onStart) onStart();
-    pending_.push_back(std::move(work));
+    pending_.push_back([work = std::move(work), failed = std::move(failed)] { RunWorkerJob(work, failed); });
   }
   std::size_t Pending() const { return pending_.size(); }
   // Runs the waiting work, and any work it starts, until none is left.

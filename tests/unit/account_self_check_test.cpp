@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <new>
+
+#include "diag/http_request.h"
+
 #include "context/tray_menu_layout.h"
 #include "fakes/balloon_recorder.h"
 #include "fakes/fake_platform.h"
@@ -78,6 +83,24 @@ TEST_F(SelfCheckTest, AnErrorPageStillCountsAsAnAnswer) {
   t.diag.http.chunks = {"not found"};
   RunCheck();
   EXPECT_EQ(balloons.Last().title, "当前账号可用！");
+}
+
+TEST_F(SelfCheckTest, AnEndlessAnswerAHugeTimeOutOrAThrowingRequestEndInAVerdict) {
+  // Proof of an answer needs only its first bytes; reading stops there.
+  t.diag.http.chunks = {std::string(1000, 'x')};
+  t.diag.http.endless = true;
+  t.form.SetText(Ctl::编辑框_账号自检设置_超时时间, "99999999999");
+  RunCheck();
+  EXPECT_EQ(balloons.Last().title, "当前账号可用！");
+  const auto& steps = t.diag.http.Last().steps;
+  EXPECT_LE(std::count(steps.begin(), steps.end(), "ReadData"), 66);
+  // Seconds that would overflow as milliseconds are cut to the most an int holds.
+  EXPECT_EQ(t.diag.http.Last().timeouts.front(), kLongestHttpTimeoutSeconds * 1000);
+
+  t.diag.http.whileSending = [] { throw std::bad_alloc(); };
+  RunCheck();
+  EXPECT_EQ(balloons.Last().title, "当前账号不可用！");
+  EXPECT_TRUE(t.form.MenuEnabled(menu::账号自检));
 }
 
 TEST_F(SelfCheckTest, EmptyOrUnusableFieldsFallBackToTheDefaults) {

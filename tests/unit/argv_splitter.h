@@ -15,12 +15,14 @@ inline bool IsTrail(unsigned char b) { return b >= 0x40 && b <= 0xFE && b != 0x7
 // a backslash. The program runs to the next quote when it begins with one;
 // in the arguments, 2n backslashes before a quote give n and a quote that
 // opens or closes, 2n+1 give n and a literal quote, others are literal.
-inline std::vector<std::string> SplitCommandLine(const std::string& line) {
+// On code page 1252 every byte is a character; on 65001 (UTF-8) no byte
+// of a multi-byte character is ASCII, so each byte may stand alone too.
+inline std::vector<std::string> SplitCommandLine(const std::string& line, unsigned codePage = 936) {
   std::vector<std::string> args;
   std::size_t pos = 0;
   using argv_splitter_detail::IsLead, argv_splitter_detail::IsTrail;
   auto charLength = [&](std::size_t at) {
-    return at + 1 < line.size() && IsLead(line[at]) && IsTrail(line[at + 1]) ? 2 : 1;
+    return codePage == 936 && at + 1 < line.size() && IsLead(line[at]) && IsTrail(line[at + 1]) ? 2 : 1;
   };
 
   std::string program;

@@ -2,6 +2,7 @@
 // window comes back from the command line exactly as it was typed.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -35,31 +36,56 @@ TEST(ArgumentQuoting, AwkwardTextsComeBackAsOneArgumentUnchanged) {
       "x\x81\x5c\\\"y",  // ... followed by a real backslash and a quote
   };
   for (const std::string& text : texts) {
-    const std::string line = "\"C:\\brook.exe\" " + QuoteArgument(text) + " " + QuoteArgumentIfNeeded(text) + " end";
+    const std::string line = "\"C:\\brook.exe\" " + QuoteArgument(text, kGbkCodePage) + " " + QuoteArgumentIfNeeded(text, kGbkCodePage) + " end";
     EXPECT_EQ(SplitCommandLine(line), (std::vector<std::string>{"C:\\brook.exe", text, text, "end"})) << line;
   }
 }
 
 TEST(ArgumentQuoting, PlainTextsStayBareAndBrokenCharactersCannotEatTheEscape) {
-  EXPECT_EQ(QuoteArgumentIfNeeded("127.0.0.1:2080"), "127.0.0.1:2080");
-  EXPECT_EQ(QuoteArgumentIfNeeded("C:\\a\\"), "C:\\a\\");  // no quote follows, so no doubling
-  EXPECT_EQ(QuoteArgument("C:\\a\\"), "\"C:\\a\\\\\"");
+  EXPECT_EQ(QuoteArgumentIfNeeded("127.0.0.1:2080", kGbkCodePage), "127.0.0.1:2080");
+  EXPECT_EQ(QuoteArgumentIfNeeded("C:\\a\\", kGbkCodePage), "C:\\a\\");  // no quote follows, so no doubling
+  EXPECT_EQ(QuoteArgument("C:\\a\\", kGbkCodePage), "\"C:\\a\\\\\"");
   // A lead byte with no valid second byte would take the escaping backslash
   // as its own second byte once Windows converts the line; it becomes "?".
-  EXPECT_EQ(QuoteArgument("\x81\""), "\"?\\\"\"");
-  EXPECT_EQ(QuoteArgumentIfNeeded("\x81"), "?");
-  EXPECT_EQ(SplitCommandLine("p " + QuoteArgument("a\x81\" --http")), (std::vector<std::string>{"p", "a?\" --http"}));
+  EXPECT_EQ(QuoteArgument("\x81\"", kGbkCodePage), "\"?\\\"\"");
+  EXPECT_EQ(QuoteArgumentIfNeeded("\x81", kGbkCodePage), "?");
+  EXPECT_EQ(SplitCommandLine("p " + QuoteArgument("a\x81\" --http", kGbkCodePage)), (std::vector<std::string>{"p", "a?\" --http"}));
 }
 
 TEST(ArgumentQuoting, ProgramPathsAreQuotedWithoutEscapes) {
   const std::string paths[] = {"C:\\Program Files\\brook\\brook.exe", "C:\\brook.exe", "D:\\带 空格\\brook.exe",
                                "\\\\server\\share\\brook.exe", "C:\\Tools\\"};
   for (const std::string& path : paths) {
-    const std::string line = QuoteProgramPath(path) + " client";
+    const std::string line = QuoteProgramPath(path, kGbkCodePage) + " client";
     EXPECT_EQ(SplitCommandLine(line), (std::vector<std::string>{path, "client"})) << line;
   }
   // No file name holds a quote; one typed into the path cannot end it early.
-  EXPECT_EQ(QuoteProgramPath("C:\\a\" --http \"b.exe"), "\"C:\\a --http b.exe\"");
+  EXPECT_EQ(QuoteProgramPath("C:\\a\" --http \"b.exe", kGbkCodePage), "\"C:\\a --http b.exe\"");
+}
+
+TEST(ArgumentQuoting, CharactersAreThoseOfTheCodePageWindowsSplitsBy) {
+  // On 1252 or with the UTF-8 option, 0xE9 is a character of its own: the
+  // backslash after it escapes, and nothing may open the listener.
+  const std::string password = "\xE9\\\" --http -l 0.0.0.0:1080 \"";
+  for (unsigned codePage : {1252u, 65001u, 936u}) {
+    const std::string line = "brook.exe -p " + QuoteArgument(password, codePage) + " " +
+                             QuoteArgumentIfNeeded("\xE9\\\"", codePage) + " end";
+    EXPECT_EQ(SplitCommandLine(line, codePage),
+              (std::vector<std::string>{"brook.exe", "-p", password, "\xE9\\\"", "end"}))
+        << codePage << ": " << line;
+  }
+  // 0xA1 leads a character in 936 but is one of its own in 932.
+  EXPECT_EQ(QuoteArgument("\xA1\\\"", 936), "\"\xA1\\\\\"\"");
+  EXPECT_EQ(QuoteArgument("\xA1\\\"", 932), "\"\xA1\\\\\\\"\"");
+}
+
+TEST_F(EngineTest, TheEnginesCommandLineIsQuotedForTheSystemsCodePage) {
+  engine.codePage.codePage = 1252;
+  t.form.SetText(Ctl::编辑框_服务器密码, "\xE9\\\" --http -l 0.0.0.0:1080 \"");
+  const std::vector<std::string> args = SplitCommandLine(BuildEngineCommandLine(t.app), 1252);
+  EXPECT_EQ(std::count(args.begin(), args.end(), "-l"), 1);
+  EXPECT_EQ(args.back(), "--http");
+  EXPECT_EQ(args[args.size() - 2], "\xE9\\\" --http -l 0.0.0.0:1080 \"");
 }
 
 class CommandLineTest : public EngineTest {

@@ -9,6 +9,7 @@
 #include "engine/engine_start.h"
 #include "engine/engine_stop.h"
 #include "engine_test_fixture.h"
+#include "shared/command_line_quoting.h"
 
 namespace {
 
@@ -92,13 +93,12 @@ TEST_F(EngineStopTest, OnlyTheFirstListedEngineIsEnded) {
 
 TEST_F(EngineStopTest, AfterAVpnRunASavedDnsOtherThanTheGatewayIsSetBackStatically) {
   StartVpn("192.168.1.1", "192.168.1.53", "Local Area Connection");
+  const std::uint32_t engineId = t.processes.processes.back().processId;
   engine.commands.output = "确定。\r\n\r\n";
   StopEngine(t.app);
-  ASSERT_EQ(engine.commands.captured.size(), 1u);
-  EXPECT_EQ(engine.commands.captured[0].program, "netsh.exe");
-  EXPECT_EQ(engine.commands.captured[0].arguments,
-            "interface ip set dns \"Local Area Connection\" static 192.168.1.53");
-  EXPECT_TRUE(engine.commands.launched.empty());
+  // The DNS goes back while the engine still runs, then the engine ends.
+  EXPECT_EQ(engine.sequence, (CallSequence{"netsh.exe interface ip set dns \"Local Area Connection\" static 192.168.1.53",
+                                           "terminate " + std::to_string(engineId)}));
   EXPECT_TRUE(engine.commands.interpreted.empty());  // never through cmd.exe
   EXPECT_TRUE(t.form.messages.empty());
   ExpectIdleRunState();
@@ -120,23 +120,52 @@ TEST_F(EngineStopTest, AFailedStaticRestoreShowsNetshsWordsAndTheStopGoesOn) {
   ExpectStoppedLook();
 }
 
-TEST_F(EngineStopTest, ADnsEqualToTheGatewayGoesBackToDhcpWithoutWaiting) {
+TEST_F(EngineStopTest, NetshsExitCodeOrItsWordsDecideAndADeadEngineStillGetsTheDnsBack) {
+  // Current Windows says nothing on success: the exit code counts.
   StartVpn("192.168.1.1", "192.168.1.1", "Wi-Fi");
+  engine.commands.exitCode = 0;
   StopEngine(t.app);
-  EXPECT_TRUE(engine.commands.captured.empty());
-  ASSERT_EQ(engine.commands.launched.size(), 1u);
-  EXPECT_EQ(engine.commands.launched[0].program, "netsh.exe");
-  EXPECT_EQ(engine.commands.launched[0].arguments, "interface ipv4 set dns \"Wi-Fi\" dhcp");
+  ASSERT_EQ(engine.commands.captured.size(), 1u);
+  EXPECT_EQ(engine.commands.captured[0].arguments, "interface ipv4 set dns \"Wi-Fi\" dhcp");
   EXPECT_TRUE(t.form.messages.empty());
+
+  // A failed DHCP restore is reported like a failed static one.
+  StartVpn("192.168.1.1", "192.168.1.1", "Wi-Fi");
+  engine.commands.exitCode = 1;
+  engine.commands.output = "The filename is incorrect.\r\n";
+  StopEngine(t.app);
+  ASSERT_EQ(t.form.messages.size(), 1u);
+  EXPECT_EQ(t.form.messages[0].text, "修改DNS为初始值失败（网卡名称：Wi-Fi，网卡DNS：192.168.1.1，错误信息：The filename is incorrect.）！");
+
+  // The engine died meanwhile: the DNS it changed still goes back.
+  StartVpn("192.168.1.1", "192.168.1.53", "Wi-Fi");
+  engine.commands.output = "确定。\r\n";
+  t.processes.processes.clear();
+  engine.sequence.clear();
+  StopEngine(t.app);
+  EXPECT_EQ(engine.sequence, CallSequence{"netsh.exe interface ip set dns \"Wi-Fi\" static 192.168.1.53"});
+  EXPECT_EQ(t.form.messages.size(), 2u);  // "Brook 进程似乎不存在！" only
+  EXPECT_EQ(t.form.messages.back().text, "Brook 进程似乎不存在！");
   ExpectStoppedLook();
+
+  // The program ends while a VPN start waits for its engine.
+  UseCustomGateway("192.168.1.1", "192.168.1.53", "Wi-Fi");
+  Node("198.51.100.7", "9999", "secret", 2);
+  engine.sequence.clear();
+  engine.wait.programEnds = true;
+  engine.wait.meanwhile = [&] { OnWindowDestroyed(t.app); };
+  StartEngine(t.app, false);
+  ASSERT_EQ(engine.sequence.size(), 2u);
+  EXPECT_EQ(engine.sequence[0], "netsh.exe interface ip set dns \"Wi-Fi\" static 192.168.1.53");
+  EXPECT_EQ(EnginesRunning(), 0u);
 }
 
 TEST_F(EngineStopTest, NoTextOfANameOrDnsReachesNetshAsAnythingButOneArgument) {
   const std::string name = "Local Area Connection\" & calc.exe & \"%PATH%";
   const std::string dns = "8.8.8.8 & del C:\\x";
-  EXPECT_EQ(SplitCommandLine("netsh.exe " + StaticDnsArguments(name, dns)),
+  EXPECT_EQ(SplitCommandLine("netsh.exe " + StaticDnsArguments(name, dns, kGbkCodePage)),
             (std::vector<std::string>{"netsh.exe", "interface", "ip", "set", "dns", name, "static", dns}));
-  EXPECT_EQ(SplitCommandLine("netsh.exe " + DhcpDnsArguments(name)),
+  EXPECT_EQ(SplitCommandLine("netsh.exe " + DhcpDnsArguments(name, kGbkCodePage)),
             (std::vector<std::string>{"netsh.exe", "interface", "ipv4", "set", "dns", name, "dhcp"}));
 }
 

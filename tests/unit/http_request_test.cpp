@@ -162,6 +162,13 @@ TEST_F(HttpRequestTest, TheTextEndsAtAZeroByteAndLargeCountsAreReadInPieces) {
   http.claimedSize = 0xFFFFFFFFu;  // no 4 GB buffer for a liar
   http.chunks = {std::string(100, 'x'), "y"};
   EXPECT_EQ(Request("http://h/"), std::string(100, 'x') + "y");
+
+  // An endless body is read up to the limit, and the answer stands.
+  http.claimedSize.reset();
+  http.chunks = {std::string(1 << 16, 'z')};
+  http.endless = true;
+  EXPECT_EQ(Request("http://h/").size(), kHttpBodyLimit);
+  EXPECT_EQ(out.status, "200 OK");
 }
 
 TEST_F(HttpRequestTest, ReceivedCookiesAreMergedWithTheSentOnes) {

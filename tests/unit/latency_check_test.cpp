@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "context/tray_menu_layout.h"
 #include "fakes/balloon_recorder.h"
 #include "fakes/fake_platform.h"
+#include "platform/icmp_echo.h"
 
 namespace {
 
@@ -102,6 +105,20 @@ TEST_F(LatencyTest, AnEmptyAddressIsAMessageAndTheControlsComeBack) {
   EXPECT_EQ(balloons.Count(), 0u);
   EXPECT_TRUE(ButtonEnabled());
   EXPECT_TRUE(ItemEnabled());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(IcmpReply, OnlyASuccessfulReplyIsAnAnswer) {
+  constexpr std::uint32_t kDestinationHostUnreachable = 11003, kTtlExpiredInTransit = 11013, kSuccess = 0;
+  EXPECT_EQ(RoundTripOfReply(1, kSuccess, 23), 23);
+  EXPECT_EQ(RoundTripOfReply(1, kSuccess, 0), 0);
+  EXPECT_EQ(RoundTripOfReply(1, kDestinationHostUnreachable, 1), -1);
+  EXPECT_EQ(RoundTripOfReply(1, kTtlExpiredInTransit, 5), -1);
+  EXPECT_EQ(RoundTripOfReply(0, kSuccess, 5), -1);  // nothing came back
+  EXPECT_EQ(RoundTripOfReply(1, kSuccess, 0xFFFFFFFFu), INT_MAX);
 }
 
 }  // namespace

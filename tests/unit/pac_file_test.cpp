@@ -5,6 +5,7 @@
 #include "context/tray_menu_layout.h"
 #include "system/pac_file.h"
 #include "system/pac_template.h"
+#include "update/update_check.h"
 #include "system_test_fixture.h"
 
 namespace {
@@ -86,15 +87,35 @@ TEST_F(PacFileTest, ADownloadedTemplateIsStoredByteForByte) {
 
 TEST_F(PacFileTest, AFailedDownloadKeepsTheTemplateAndNamesTheAddress) {
   t.folder.Write("pac.txt", "kept");
-  // Offline at startup: the host stayed empty.
+  // Offline at startup: no host was fetched, the default one is asked.
+  system.connectivity.online = false;
+  StartUpdateWorkers(t.app);
+  system.workers.RunAll();
+  const std::string address = std::string("https://") + CORVANE_DEFAULT_PAC_HOST + "/Other/pac.txt";
   OnMenuCommand(t.app, menu::更新PAC文件);
   system.workers.RunAll();
-  EXPECT_EQ(system.downloader.requested, std::vector<std::string>{"https:///Other/pac.txt"});
+  EXPECT_EQ(system.downloader.requested, std::vector<std::string>{address});
   EXPECT_EQ(t.folder.Read("pac.txt"), "kept");
   ASSERT_EQ(Balloons().size(), 1u);
   EXPECT_EQ(Balloons()[0].title, "PAC 更新失败！");
-  EXPECT_EQ(Balloons()[0].text, "原因：获取在线PAC内容为空或访问失败，请尝试手动下载覆盖：https:///Other/pac.txt");
+  EXPECT_EQ(Balloons()[0].text, "原因：获取在线PAC内容为空或访问失败，请尝试手动下载覆盖：" + address);
   EXPECT_EQ(Balloons()[0].kind, BalloonIcon::Error);
+
+  // An error page, an answer past the limit or a download that throws
+  // never replaces the template; each is the same failure.
+  system.downloader.answers[address] = {404, "<html>Not Found</html>"};
+  OnMenuCommand(t.app, menu::更新PAC文件);
+  system.downloader.answers[address] = {500, "<html>Server Error</html>"};
+  OnMenuCommand(t.app, menu::更新PAC文件);
+  system.downloader.answers[address] = {200, std::string(kDownloadLimit + 1, 'x')};
+  OnMenuCommand(t.app, menu::更新PAC文件);
+  system.downloader.throws.insert(address);
+  OnMenuCommand(t.app, menu::更新PAC文件);
+  system.workers.RunAll();
+  EXPECT_EQ(t.folder.Read("pac.txt"), "kept");
+  ASSERT_EQ(Balloons().size(), 5u);
+  for (const Balloon& balloon : Balloons()) EXPECT_EQ(balloon.title, "PAC 更新失败！");
+  EXPECT_EQ(Balloons().back().text, Balloons().front().text);
 
   // A body that is empty as text (it starts with a NUL) fails the same way.
   state.SetPacSourceHost("http://127.0.0.1:8080");

@@ -22,8 +22,17 @@ TEST(ShareLinkEscaping, EscapesTheNineteenCharactersAndUnescapesOnlyTheirExactCo
   EXPECT_EQ(EscapeLinkBody("aZ09-._~%\"<>\\^`{|}中文"), "aZ09-._~%\"<>\\^`{|}中文");
   EXPECT_EQ(UnescapeLinkBody("a%3ab%2fc%%2%25%40"), "a%3ab%2fc%%2%25@");
   EXPECT_EQ(UnescapeLinkBody("%%3A3A"), "%:3A");  // one replacement, not two
-  const std::string trails = "\x81\x40\x8B\x5B\x8B\x5D";  // trail bytes "@", "[", "]"
+}
+
+TEST(ShareLinkEscaping, ChineseCharactersStayWholeAndOldLinksStillImport) {
+  const std::string trails = "\x81\x40\x8B\x5B\x8B\x5D@";  // trail bytes "@", "[", "]", then a real "@"
+  EXPECT_EQ(EscapeLinkBody(trails), "\x81\x40\x8B\x5B\x8B\x5D%40");
   EXPECT_EQ(UnescapeLinkBody(EscapeLinkBody(trails)), trails);
+  // Earlier versions escaped the trail bytes too; such a link gives the same password.
+  const auto old = ParseShareLink("brook://default%20h%3A1%20\x81%40\x8B%5B\x8B%5D%40");
+  ASSERT_TRUE(old);
+  EXPECT_EQ(old->password, trails);
+  EXPECT_EQ(ShareLinkFor(*old), "brook://default%20h%3A1%20" + EscapeLinkBody(trails));
 }
 
 TEST(ShareLinkParsing, AcceptsOnlyWellFormedLinks) {
@@ -93,6 +102,15 @@ TEST_F(ShareLinksTest, GeneratesTheLinkOfTheEditedNode) {
   EXPECT_TRUE(Generated("h", "1", "p", 1).starts_with("brook://stream%20"));
   EXPECT_TRUE(Generated("h", "1", "p", 2).starts_with("brook://vpn%20"));
   EXPECT_EQ(Generated("h", "1", "100%40", 0), "brook://default%20h%3A1%20100%40");
+}
+
+TEST_F(ShareLinksTest, AClipboardThatRefusesTheLinkIsReportedNotConfirmed) {
+  t.diag.clipboard.text = "before";
+  t.diag.clipboard.writeFails = true;
+  EXPECT_EQ(Generated("h", "1", "p", 0), "before");
+  ASSERT_EQ(t.form.messages.size(), 1u);
+  EXPECT_EQ(t.form.messages[0].text, "Brook账号分享链接复制到剪辑板失败，请重试！");
+  EXPECT_EQ(t.form.messages[0].title, "错误");
 }
 
 TEST_F(ShareLinksTest, GenerationStopsAtTheFirstEmptyFieldInOrder) {

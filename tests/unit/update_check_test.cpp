@@ -77,7 +77,7 @@ TEST_F(UpdateCheckTest, OfflineNothingIsFetched) {
   system.workers.RunAll();
   EXPECT_TRUE(system.downloader.requested.empty());
   EXPECT_TRUE(Balloons().empty());
-  EXPECT_EQ(state.PacSourceHost(), "");
+  EXPECT_EQ(state.PacSourceHost(), CORVANE_DEFAULT_PAC_HOST);  // a PAC download still has a host
 }
 
 TEST_F(UpdateCheckTest, AFailedLocalCopyReadsAsNoRelease) {
@@ -112,19 +112,39 @@ TEST_F(UpdateCheckTest, TheVersionServerCanBeNamedByTheEnvironment) {
   EXPECT_EQ(VersionServerBase(), CORVANE_VERSION_SERVER);
 }
 
-TEST_F(UpdateCheckTest, ThePacSourceHostIsTakenVerbatimOrDefaults) {
+TEST_F(UpdateCheckTest, ThePacSourceHostIsTrimmedAndMustBeAHostElseTheDefault) {
   const std::string address = VersionServerBase() + "/new_softs.txt";
-  system.downloader.bodies[address] = "pac.example.org";
-  FetchPacSourceHost(t.app);
-  EXPECT_EQ(state.PacSourceHost(), "pac.example.org");
+  const auto hostFrom = [&](DownloadAnswer answer) {
+    state.SetPacSourceHost("before");
+    system.downloader.answers[address] = std::move(answer);
+    FetchPacSourceHost(t.app);
+    return state.PacSourceHost();
+  };
+  EXPECT_EQ(hostFrom({200, " pac.example.org\r\n"}), "pac.example.org");
+  EXPECT_EQ(hostFrom({200, "pac-2.example.org:8443\n"}), "pac-2.example.org:8443");
+  EXPECT_EQ(hostFrom({200, "http://127.0.0.1:8080"}), "http://127.0.0.1:8080");  // a server on this machine
+  for (const char* notAHost : {"<html><body>Login</body></html>", "pac.example.org/Other", "http://pac.example.org",
+                               "https://10.0.0.1:80", "pac.example.org:99999", "a b", "-x.org", ""})
+    EXPECT_EQ(hostFrom({200, notAHost}), CORVANE_DEFAULT_PAC_HOST) << notAHost;
+  // An error status, or an answer too long to be a host, is no answer.
+  EXPECT_EQ(hostFrom({404, "pac.example.org"}), CORVANE_DEFAULT_PAC_HOST);
+  EXPECT_EQ(hostFrom({200, "a" + std::string(kDownloadLimit, 'a')}), CORVANE_DEFAULT_PAC_HOST);
 
-  system.downloader.bodies[address] = "pac.example.org\r\n";
-  FetchPacSourceHost(t.app);
-  EXPECT_EQ(state.PacSourceHost(), "pac.example.org\r\n");
+  // A version file behind an error status is no version file.
+  t.form.SetTitle(StartTitle());
+  system.downloader.answers[VersionServerBase() + "/Ver.ini"] = {500, "[Corvane]\r\n最新版本=1.0.11\r\n版本号=12\r\n"};
+  CheckNow();
+  EXPECT_EQ(t.form.Title(), StartTitle());
+  EXPECT_TRUE(Balloons().empty());
 
-  system.downloader.bodies.erase(address);
-  FetchPacSourceHost(t.app);
-  EXPECT_EQ(state.PacSourceHost(), CORVANE_DEFAULT_PAC_HOST);
+  // A check that throws still ends, so the next one runs.
+  system.downloader.throws.insert(VersionServerBase() + "/Ver.ini");
+  CheckNow();
+  system.downloader.throws.clear();
+  system.downloader.answers.clear();
+  ServeVersionFile("[Corvane]\r\n最新版本=1.0.11\r\n版本号=12\r\n");
+  CheckNow();
+  EXPECT_EQ(t.form.Title(), "Corvane    v1.0.10    发现新版本：v1.0.11");
 }
 
 TEST_F(UpdateCheckTest, StartupRunsBothFetchesOnWorkers) {

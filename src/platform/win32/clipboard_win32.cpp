@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "shared/gbk_wide.h"
+
 namespace {
 
 // Another program may hold the clipboard for a moment (clipboard managers
@@ -14,6 +16,20 @@ bool OpenClipboardPatiently(HWND owner) {
     Sleep(20);
   }
   return false;
+}
+
+// A movable block with `size` bytes and a NUL of `nulSize` bytes behind them.
+HGLOBAL GlobalBlock(const void* data, std::size_t size, std::size_t nulSize) {
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size + nulSize);
+  if (!block) return nullptr;
+  void* bytes = GlobalLock(block);
+  if (!bytes) {
+    GlobalFree(block);
+    return nullptr;
+  }
+  std::memcpy(bytes, data, size);
+  GlobalUnlock(block);
+  return block;
 }
 
 }  // namespace
@@ -35,19 +51,22 @@ std::string Win32Clipboard::ReadText() {
 }
 
 bool Win32Clipboard::WriteText(std::string_view text) {
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-  if (!block) return false;
-  if (auto* bytes = static_cast<char*>(GlobalLock(block))) {
-    std::memcpy(bytes, text.data(), text.size());
-    bytes[text.size()] = '\0';
-    GlobalUnlock(block);
+  // Without an explicit Unicode form Windows would make one from the ANSI
+  // text with the code page of the current keyboard layout's language.
+  const std::wstring wide = gbk::ToWide(text);
+  HGLOBAL ansi = GlobalBlock(text.data(), text.size(), 1);
+  HGLOBAL unicode = GlobalBlock(wide.data(), wide.size() * sizeof(wchar_t), sizeof(wchar_t));
+  bool put = false;
+  if (ansi && unicode && OpenClipboardPatiently(reinterpret_cast<HWND>(owner_))) {
+    if (EmptyClipboard()) {
+      // The clipboard owns a block once it took it.
+      if (SetClipboardData(CF_UNICODETEXT, unicode)) unicode = nullptr;
+      if (SetClipboardData(CF_TEXT, ansi)) ansi = nullptr;
+      put = !unicode && !ansi;
+    }
+    CloseClipboard();
   }
-  if (!OpenClipboardPatiently(reinterpret_cast<HWND>(owner_))) {
-    GlobalFree(block);
-    return false;
-  }
-  const bool put = EmptyClipboard() && SetClipboardData(CF_TEXT, block) != nullptr;
-  CloseClipboard();
-  if (!put) GlobalFree(block);  // the clipboard owns the block only once it took it
+  if (ansi) GlobalFree(ansi);
+  if (unicode) GlobalFree(unicode);
   return put;
 }

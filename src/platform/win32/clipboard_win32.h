@@ -1,5 +1,5 @@
 #pragma once
-// The system clipboard as plain ANSI text (CF_TEXT).
+// The system clipboard: CF_TEXT read, CF_TEXT and CF_UNICODETEXT written.
 #include <cstdint>
 
 #include "platform/clipboard.h"

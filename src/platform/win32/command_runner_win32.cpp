@@ -62,7 +62,7 @@ void WaitAMoment(HANDLE timer, PendingMessagePump& pump) {
 // Runs the command line hidden with standard output and standard error into
 // one pipe, and collects the pipe until the process has ended. There is no
 // time-out: the call returns when the command does.
-std::string RunCaptured(const char* applicationName, const std::string& commandLine) {
+CapturedRun RunCaptured(const char* applicationName, const std::string& commandLine) {
   SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
   HANDLE readEnd = nullptr, writeEnd = nullptr;
   if (!CreatePipe(&readEnd, &writeEnd, &inheritable, 0)) return {};
@@ -87,7 +87,8 @@ std::string RunCaptured(const char* applicationName, const std::string& commandL
   // its descendants have closed theirs.
   writer.Reset();
 
-  std::string output;
+  CapturedRun run;
+  std::string& output = run.output;
   PendingMessagePump pump;
   UniqueHandle timer(CreateWaitableTimerA(nullptr, FALSE, nullptr));
   for (;;) {
@@ -102,30 +103,18 @@ std::string RunCaptured(const char* applicationName, const std::string& commandL
     if (GetInputState()) pump.Run();
     WaitAMoment(timer.Get(), pump);
   }
-  return output;
+  DWORD exitCode = 0;
+  if (GetExitCodeProcess(process.Get(), &exitCode)) run.exitCode = exitCode;
+  return run;
 }
 
 }  // namespace
 
 std::string Win32CommandRunner::RunCommandCaptured(const std::string& command) {
-  return RunCaptured(nullptr, InterpreterPrefix() + command);
+  return RunCaptured(nullptr, InterpreterPrefix() + command).output;
 }
 
-std::string Win32CommandRunner::RunSystemProgramCaptured(std::string_view program, std::string_view arguments) {
+CapturedRun Win32CommandRunner::RunSystemProgramCaptured(std::string_view program, std::string_view arguments) {
   const std::string path = SystemProgramPath(program);
-  return RunCaptured(path.c_str(), QuoteProgramPath(path) + " " + std::string(arguments));
-}
-
-void Win32CommandRunner::LaunchSystemProgram(std::string_view program, std::string_view arguments) {
-  const std::string path = SystemProgramPath(program);
-  std::string line = QuoteProgramPath(path) + " " + std::string(arguments);
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = SW_HIDE;
-  PROCESS_INFORMATION child{};
-  if (!CreateProcessA(path.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &child))
-    return;
-  CloseHandle(child.hThread);
-  CloseHandle(child.hProcess);
+  return RunCaptured(path.c_str(), QuoteProgramPath(path, GetACP()) + " " + std::string(arguments));
 }

@@ -6,6 +6,5 @@
 class Win32CommandRunner final : public CommandRunner {
  public:
   std::string RunCommandCaptured(const std::string& command) override;
-  std::string RunSystemProgramCaptured(std::string_view program, std::string_view arguments) override;
-  void LaunchSystemProgram(std::string_view program, std::string_view arguments) override;
+  CapturedRun RunSystemProgramCaptured(std::string_view program, std::string_view arguments) override;
 };

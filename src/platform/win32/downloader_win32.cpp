@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <wininet.h>
 
+#include <algorithm>
+
 #include "platform/win32/internet_handle_win32.h"
 
 namespace {
@@ -48,7 +50,7 @@ void LimitWaiting(HINTERNET session) {
 
 }  // namespace
 
-std::string Win32Downloader::Download(const std::string& url) {
+DownloadAnswer Win32Downloader::Get(const std::string& url, std::size_t limit) {
   UrlParts parts;
   if (!SplitUrl(url, parts)) return {};
 
@@ -65,10 +67,24 @@ std::string Win32Downloader::Download(const std::string& url) {
                                           nullptr, flags, 0));
   if (!request || !HttpSendRequestA(request.get(), nullptr, 0, nullptr, 0)) return {};
 
-  // Whatever the status, the body is the answer.
-  std::string body;
+  DownloadAnswer answer;
+  DWORD status = 0;
+  DWORD size = sizeof status;
+  if (!HttpQueryInfoA(request.get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr))
+    return {};
+  answer.status = static_cast<int>(status);
+
+  // One byte past the limit tells a body that ends there from a longer one.
   char buffer[16384];
   DWORD got = 0;
-  while (InternetReadFile(request.get(), buffer, sizeof buffer, &got) && got > 0) body.append(buffer, got);
-  return body;
+  while (answer.body.size() <= limit) {
+    const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(sizeof buffer, limit + 1 - answer.body.size()));
+    if (!InternetReadFile(request.get(), buffer, wanted, &got) || got == 0) break;
+    answer.body.append(buffer, got);
+  }
+  if (answer.body.size() > limit) {
+    answer.body.resize(limit);
+    answer.cutOff = true;
+  }
+  return answer;
 }

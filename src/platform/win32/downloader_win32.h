@@ -4,5 +4,5 @@
 
 class Win32Downloader final : public Downloader {
  public:
-  std::string Download(const std::string& url) override;
+  DownloadAnswer Get(const std::string& url, std::size_t limit) override;
 };

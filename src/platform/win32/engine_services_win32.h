@@ -1,6 +1,7 @@
 #pragma once
 // The Win32 services behind engine control, wired together.
 #include "platform/engine_services.h"
+#include "platform/win32/ansi_code_page_win32.h"
 #include "platform/win32/command_runner_win32.h"
 #include "platform/win32/engine_processes_win32.h"
 #include "platform/win32/network_adapters_win32.h"
@@ -11,5 +12,6 @@ struct Win32Engine {
   Win32CommandRunner commands;
   Win32ResponsiveWait wait;
   Win32NetworkAdapters adapters;
-  EngineServices services{processes, commands, wait, adapters};
+  Win32AnsiCodePage codePage;
+  EngineServices services{processes, commands, wait, adapters, codePage};
 };

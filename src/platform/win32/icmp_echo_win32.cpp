@@ -61,6 +61,6 @@ int Win32IcmpEcho::PingHost(const std::string& address, int timeoutMs) {
   const DWORD replies = send(icmp, target, nullptr, 0, nullptr, reply, sizeof reply,
                              static_cast<DWORD>(timeoutMs > 0 ? timeoutMs : 0));
   close(icmp);
-  if (replies == 0) return kNoAnswer;
-  return static_cast<int>(reinterpret_cast<const ICMP_ECHO_REPLY*>(reply)->RoundTripTime);
+  const auto* first = reinterpret_cast<const ICMP_ECHO_REPLY*>(reply);
+  return RoundTripOfReply(replies, replies ? first->Status : 0, replies ? first->RoundTripTime : 0);
 }

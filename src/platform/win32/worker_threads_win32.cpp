@@ -11,11 +11,11 @@ constexpr int kPollMs = 20;
 
 }  // namespace
 
-void Win32WorkerThreads::Start(std::function<void()> work) {
+void Win32WorkerThreads::Start(std::function<void()> work, std::function<void()> failed) {
   ++running_;
   try {
-    std::thread([this, work = std::move(work)] {
-      work();
+    std::thread([this, work = std::move(work), failed = std::move(failed)] {
+      RunWorkerJob(work, failed);
       --running_;
     }).detach();
   } catch (...) {

@@ -14,7 +14,7 @@ class Win32WorkerThreads final : public WorkerThreads {
   Win32WorkerThreads(const Win32WorkerThreads&) = delete;
   Win32WorkerThreads& operator=(const Win32WorkerThreads&) = delete;
 
-  void Start(std::function<void()> work) override;
+  void Start(std::function<void()> work, std::function<void()> failed) override;
   // Waits up to two seconds for running work, then ends the process with
   // exit code 0 if any is still running.
   void Finish();

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <cwchar>
 
 #include "driver/polling.h"
 
@@ -23,6 +24,19 @@ std::optional<std::string> ClipboardText() {
   if (HANDLE data = GetClipboardData(CF_TEXT)) {
     if (const char* bytes = static_cast<const char*>(GlobalLock(data))) {
       text = std::string(bytes, strnlen(bytes, GlobalSize(data)));
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
+std::optional<std::wstring> ClipboardUnicodeText() {
+  if (!OpenClipboardSoon()) return std::nullopt;
+  std::optional<std::wstring> text;
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (const auto* units = static_cast<const wchar_t*>(GlobalLock(data))) {
+      text = std::wstring(units, wcsnlen(units, GlobalSize(data) / sizeof(wchar_t)));
       GlobalUnlock(data);
     }
   }

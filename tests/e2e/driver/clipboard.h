@@ -9,6 +9,8 @@ namespace e2e {
 
 // The clipboard's text; nothing when it holds no text or cannot be opened.
 std::optional<std::string> ClipboardText();
+// The clipboard's Unicode text (CF_UNICODETEXT).
+std::optional<std::wstring> ClipboardUnicodeText();
 // Replaces the clipboard's content with the text.
 bool SetClipboardText(std::string_view text);
 

@@ -38,8 +38,8 @@ void SendAll(SOCKET s, const std::string& bytes) {
 
 }  // namespace
 
-LocalHttpServer::LocalHttpServer(std::map<std::string, std::string> bodies)
-    : bodies_(std::move(bodies)), listener_(INVALID_SOCKET) {
+LocalHttpServer::LocalHttpServer(std::map<std::string, std::string> bodies) : listener_(INVALID_SOCKET) {
+  for (auto& [path, body] : bodies) answers_[path].body = std::move(body);
   Use();
   SOCKET listener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
   sockaddr_in address{};
@@ -58,17 +58,26 @@ LocalHttpServer::LocalHttpServer(std::map<std::string, std::string> bodies)
 }
 
 LocalHttpServer::~LocalHttpServer() {
+  stopping_ = true;
   if (listener_ != INVALID_SOCKET) closesocket(static_cast<SOCKET>(listener_));
   if (thread_.joinable()) thread_.join();
+  for (std::thread& connection : connections_) connection.join();
 }
 
 std::string LocalHttpServer::Base() const {
   return port_ ? "http://127.0.0.1:" + std::to_string(port_) : std::string();
 }
 
-void LocalHttpServer::SetBody(const std::string& path, std::string body) {
+void LocalHttpServer::SetBody(const std::string& path, std::string body) { SetAnswer(path, "200 OK", std::move(body)); }
+
+void LocalHttpServer::SetAnswer(const std::string& path, std::string status, std::string body) {
   std::lock_guard lock(mutex_);
-  bodies_[path] = std::move(body);
+  answers_[path] = {std::move(status), std::move(body), false};
+}
+
+void LocalHttpServer::SetEndless(const std::string& path) {
+  std::lock_guard lock(mutex_);
+  answers_[path] = {"200 OK", {}, true};
 }
 
 std::vector<std::string> LocalHttpServer::RequestedPaths() const {
@@ -80,24 +89,37 @@ void LocalHttpServer::Serve() {
   for (;;) {
     SOCKET connection = accept(static_cast<SOCKET>(listener_), nullptr, nullptr);
     if (connection == INVALID_SOCKET) return;  // the listener was closed
-    const std::string request = ReceiveAll(connection, true);
-    const std::size_t pathStart = request.find(' ') + 1;
-    const std::string path = request.substr(pathStart, request.find(' ', pathStart) - pathStart);
-    bool known;
-    std::string body;
-    {
-      std::lock_guard lock(mutex_);
-      requested_.push_back(path);
-      auto found = bodies_.find(path);
-      known = found != bodies_.end();
-      if (known) body = found->second;
-    }
-    SendAll(connection, std::string(known ? "HTTP/1.1 200 OK" : "HTTP/1.1 404 Not Found") +
-                            "\r\nContent-Length: " + std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n" +
-                            body);
-    shutdown(connection, SD_SEND);
-    closesocket(connection);
+    connections_.emplace_back([this, connection] { ServeConnection(connection); });
   }
+}
+
+void LocalHttpServer::ServeConnection(UINT_PTR socket) {
+  const SOCKET connection = static_cast<SOCKET>(socket);
+  const std::string request = ReceiveAll(connection, true);
+  const std::size_t pathStart = request.find(' ') + 1;
+  const std::string path = request.substr(pathStart, request.find(' ', pathStart) - pathStart);
+  Reply answer{"404 Not Found", {}, false};
+  {
+    std::lock_guard lock(mutex_);
+    requested_.push_back(path);
+    if (auto found = answers_.find(path); found != answers_.end()) answer = found->second;
+  }
+  if (answer.endless) {
+    // No length and no end: the client decides when it has had enough.
+    SendAll(connection, "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nConnection: close\r\n\r\n");
+    const std::string piece(64 * 1024, 'x');
+    // A client that stops reading without closing must not keep the
+    // server's end waiting for ever.
+    const DWORD stalled = 10000;
+    setsockopt(connection, SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&stalled), sizeof stalled);
+    while (!stopping_ && send(connection, piece.data(), static_cast<int>(piece.size()), 0) > 0) {
+    }
+  } else {
+    SendAll(connection, "HTTP/1.1 " + answer.status + "\r\nContent-Length: " + std::to_string(answer.body.size()) +
+                            "\r\nConnection: close\r\n\r\n" + answer.body);
+    shutdown(connection, SD_SEND);
+  }
+  closesocket(connection);
 }
 
 UINT_PTR ConnectLoopback(int port, int receiveBuffer) {

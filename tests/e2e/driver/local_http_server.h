@@ -5,6 +5,7 @@
 // recorded.
 #include <windows.h>
 
+#include <atomic>
 #include <map>
 #include <mutex>
 #include <string>
@@ -22,14 +23,26 @@ class LocalHttpServer {
 
   // Adds or replaces the answer for `path`.
   void SetBody(const std::string& path, std::string body);
+  // Answers `path` with this status line ("404 Not Found") and body.
+  void SetAnswer(const std::string& path, std::string status, std::string body);
+  // Answers `path` with 200 and bytes for as long as the client reads them.
+  void SetEndless(const std::string& path);
   // "http://127.0.0.1:<port>"; empty when it could not listen.
   std::string Base() const;
   std::vector<std::string> RequestedPaths() const;
 
  private:
+  struct Reply {
+    std::string status = "200 OK";
+    std::string body;
+    bool endless = false;
+  };
   void Serve();
+  void ServeConnection(UINT_PTR connection);
 
-  std::map<std::string, std::string> bodies_;
+  std::map<std::string, Reply> answers_;
+  std::vector<std::thread> connections_;
+  std::atomic<bool> stopping_{false};
   mutable std::mutex mutex_;
   std::vector<std::string> requested_;
   UINT_PTR listener_;
