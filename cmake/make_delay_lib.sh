@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Usage: make_delay_lib.sh <nm> <dlltool> <import library> <delay-load library>
 # Makes a delay-load import library from MinGW's ordinary one: the same
-# functions, but the DLL is loaded at the first call of one of them.
+# functions, but the DLL is loaded at the first call of one of them. Only for
+# import libraries that hold nothing but imports.
 set -euo pipefail
 nm=$1 dlltool=$2 in=$3 out=$4
 dll=$("$dlltool" --identify "$in" | head -1)

@@ -33,13 +33,16 @@ target_link_options(brook PRIVATE ${STATIC_FLAGS})
 add_test(NAME brook_standin_is_static
          COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/check_static_pe.sh $<TARGET_FILE:brook>)
 set_tests_properties(brook_standin_is_static PROPERTIES LABELS static)
+# Windows Sockets for the PAC server and the ping ("icmp.dll" itself is
+# loaded at run time). Its import library holds code of its own besides the
+# imports, so it is linked as it is.
+target_link_libraries(corvane PRIVATE ws2_32)
 # DLLs that only some commands need are loaded at the first call into them,
 # not at start, where each costs time and memory: WinHTTP (self-check),
-# IP Helper (VPN), Windows Sockets (PAC server, ping; "icmp.dll" itself is
-# loaded at run time) and the common dialogs ("浏览").
+# IP Helper (VPN) and the common dialogs ("浏览").
 find_program(MINGW_NM NAMES ${TOOLCHAIN_PREFIX}-nm REQUIRED)
 find_program(MINGW_DLLTOOL NAMES ${TOOLCHAIN_PREFIX}-dlltool REQUIRED)
-foreach(lib winhttp iphlpapi ws2_32 comdlg32)
+foreach(lib winhttp iphlpapi comdlg32)
   set(delayLib ${CMAKE_BINARY_DIR}/delay-load/lib${lib}_delay.a)
   if(NOT EXISTS ${delayLib})
     file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/delay-load)
