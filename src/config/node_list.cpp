@@ -82,12 +82,14 @@ void LoadNodes(AppContext& app, const IniDocument& config) {
     NewNode(app);
     return;
   }
+  form.SetListRedraw(kList, false);
   for (int i : NodeKeyNumbers(config, count)) {
     std::string line = config.Get("Node", "Node" + std::to_string(i), "");
     if (line.empty()) continue;
     form.AddRow(kList, CaptionForLoaded(line));
     app.nodes.lines.push_back(std::move(line));
   }
+  form.SetListRedraw(kList, true);
   int selected = ReadInteger(config.Get("NodeList", "Select node", "0"));
   // A negative index selects row 0 like an index past the end.
   if (selected < 0 || selected >= form.RowCount(kList)) selected = 0;
@@ -129,12 +131,21 @@ void StoreEditedNode(AppContext& app, int row) {
 }
 
 void NewNode(AppContext& app) {
+  AppendNodes(app, {{std::string(kDefaultNodeAddress), std::string(kDefaultNodePort),
+                     std::string(kDefaultNodePassword), 0, ""}});
+}
+
+void AppendNodes(AppContext& app, const std::vector<NodeFields>& nodes) {
+  if (nodes.empty()) return;
   Form& form = app.form;
-  const NodeFields node{std::string(kDefaultNodeAddress), std::string(kDefaultNodePort),
-                        std::string(kDefaultNodePassword), 0, ""};
-  ShowNode(form, node);
-  form.AddRow(kList, CaptionForEdited(node));
-  app.nodes.lines.push_back(BuildNodeLine(node));
+  // The editor's contents are replaced, not stored.
+  ShowNode(form, nodes.back());
+  form.SetListRedraw(kList, false);
+  for (const NodeFields& node : nodes) {
+    form.AddRow(kList, CaptionForEdited(node));
+    app.nodes.lines.push_back(BuildNodeLine(node));
+  }
+  form.SetListRedraw(kList, true);
   const int row = form.RowCount(kList) - 1;
   form.SelectRow(kList, row);
   app.nodes.current = row;

@@ -1,6 +1,9 @@
 #pragma once
 // The server editor on the first page: the list of nodes, the edit controls
 // holding the current node, and their way into config.ini.
+#include <vector>
+
+#include "config/node_line.h"
 #include "platform/file_system.h"
 
 struct AppContext;
@@ -13,6 +16,9 @@ void ShowSelectedNode(AppContext& app);
 void FollowListSelection(AppContext& app);
 void StoreEditedNode(AppContext& app, int row);
 void NewNode(AppContext& app);
+// What NewNode followed by typing each node into the editor would leave,
+// drawn once: the nodes appended, the last one selected and shown.
+void AppendNodes(AppContext& app, const std::vector<NodeFields>& nodes);
 void DeleteNode(AppContext& app);
 // Nothing to save (no row selected) counts as saved.
 FileResult SaveNodeList(AppContext& app);

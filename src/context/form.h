@@ -34,6 +34,9 @@ class Form {
   virtual void RemoveRow(Ctl list, int row) = 0;
   virtual int SelectedRow(Ctl list) const = 0;
   virtual void SelectRow(Ctl list, int row) = 0;
+  // Stops drawing the list while many rows change, then draws it once with
+  // the current row in sight. Nothing else about the list changes.
+  virtual void SetListRedraw(Ctl list, bool redraw) = 0;
 
   // The drop-down list: index of the chosen item, -1 for none.
   virtual int ComboSelection(Ctl combo) const = 0;

@@ -6,4 +6,5 @@
 struct NodeTable {
   std::vector<std::string> lines;  // one Node line per row
   int current = -1;                // the row the edit controls show; -1 none
+  bool importing = false;          // share links are being added
 };

@@ -9,6 +9,9 @@
 // positions handed back are 0-based byte offsets into the GBK text. Match
 // and sub-match numbers are 1-based. Nothing here throws: a pattern that
 // does not compile makes Match return false.
+//
+// The engine is PCRE2 (16-bit, without its Unicode tables); the pattern is
+// translated where the two dialects differ.
 #include <memory>
 #include <optional>
 #include <string>
@@ -65,6 +68,6 @@ class RegexMatcher {
   bool global_ = true;
   std::string text_;
   std::vector<std::size_t> byteOffsets_;  // of text_'s characters, plus its length
-  std::wstring wideText_;
+  std::u16string wideText_;
   std::vector<Found> found_;
 };

@@ -10,6 +10,7 @@
 #include "engine/engine_process.h"
 #include "engine/vpn_network.h"
 #include "platform/engine_services.h"
+#include "shared/scoped_flag.h"
 #include "system/system_proxy.h"
 #include "update/maker_addresses.h"
 
@@ -126,19 +127,6 @@ void ApplyCheckedProxyMode(AppContext& app, int protocol) {
     SelectGlobalMode(app);
 }
 
-// Set while a start waits for its engine; the wait handles window
-// messages, so another click could otherwise start a second engine.
-class StartInProgress {
- public:
-  explicit StartInProgress(bool& flag) : flag_(flag) { flag_ = true; }
-  ~StartInProgress() { flag_ = false; }
-  StartInProgress(const StartInProgress&) = delete;
-  StartInProgress& operator=(const StartInProgress&) = delete;
-
- private:
-  bool& flag_;
-};
-
 }  // namespace
 
 void StartEngine(AppContext& app, bool quiet) {
@@ -148,7 +136,9 @@ void StartEngine(AppContext& app, bool quiet) {
   const std::string commandLine = BuildEngineCommandLine(app);
   if (ShowVpnMarker(form, commandLine)) return;
 
-  StartInProgress starting(app.run.starting);
+  // The wait handles window messages, so another click could otherwise
+  // start a second engine.
+  const ScopedFlag starting(app.run.starting);
   const LaunchedNode node = NodeInWindow(form);
   // A launch that fails shows as the missing process below.
   app.engine->processes.LaunchEngine(commandLine);

@@ -2,11 +2,15 @@
 
 #include <array>
 #include <utility>
+#include <vector>
 
 #include "context/app_context.h"
+#include "config/configuration.h"
 #include "config/node_list.h"
 #include "links/share_link_codec.h"
 #include "platform/diag_services.h"
+#include "platform/engine_services.h"
+#include "shared/scoped_flag.h"
 
 namespace {
 
@@ -36,24 +40,6 @@ bool FieldsReadyForLink(Form& form) {
   return true;
 }
 
-namespace {
-
-void AddLinkedNode(AppContext& app, const LinkedNode& node) {
-  Form& form = app.form;
-  NewNode(app);
-  form.SetText(Ctl::编辑框_服务器IP, node.address);
-  form.SetText(Ctl::编辑框_服务器端口, node.port);
-  form.SetText(Ctl::编辑框_服务器密码, node.password);
-  form.SetComboSelection(Ctl::组合框_服务器协议, node.protocol);
-  SaveNodeList(app);
-  if (!form.WindowVisible()) {
-    form.SetCurrentPage(Ctl::选择夹1, 0);
-    form.SetWindowVisible(true);
-  }
-}
-
-}  // namespace
-
 std::string RunShareLinkCodec(AppContext& app, LinkCodecMode mode, std::string_view text) {
   Form& form = app.form;
   if (mode == LinkCodecMode::Generate) {
@@ -64,8 +50,19 @@ std::string RunShareLinkCodec(AppContext& app, LinkCodecMode mode, std::string_v
     form.ShowMessage("导入分享链接 不能为空！", "错误");
     return {};
   }
+  // Each link ends as a node NewNode adds and the editor fills; they are
+  // added in one go, so the list is drawn once and the file written once.
+  std::vector<NodeFields> nodes;
   for (std::string_view line : LinkLines(text))
-    if (const auto node = ParseShareLink(line)) AddLinkedNode(app, *node);
+    if (const auto link = ParseShareLink(line))
+      nodes.push_back({link->address, link->port, link->password, link->protocol, ""});
+  if (nodes.empty()) return {};
+  AppendNodes(app, nodes);
+  SaveLanded(app, SaveNodeList(app));
+  if (!form.WindowVisible()) {
+    form.SetCurrentPage(Ctl::选择夹1, 0);
+    form.SetWindowVisible(true);
+  }
   return {};
 }
 
@@ -86,11 +83,15 @@ bool CopyShareLink(AppContext& app, std::string_view link) {
 }
 
 void ImportShareLinks(AppContext& app) {
-  if (!app.diag) return;
+  if (!app.diag || app.nodes.importing) return;
   const std::string text = WithoutSpaces(app.diag->clipboard.ReadText());
   if (text.empty()) {
     app.form.ShowMessage("剪辑板(剪切板)为空！", "错误");
     return;
   }
+  // Clicks on "导入分享链接" queued while the import ran find the flag set
+  // and are dropped: the clipboard is not imported a second time.
+  const ScopedFlag importing(app.nodes.importing);
   RunShareLinkCodec(app, LinkCodecMode::Import, text);
+  if (app.engine) app.engine->wait.Wait(0);
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The buttons and tray items "生成分享链接" and "导入分享链接": the node in
 // the edit controls to the clipboard as a brook:// link, and every valid
-// link on the clipboard into the server list, each saved at once.
+// link on the clipboard into the server list, saved once after the last.
 #include <string>
 #include <string_view>
 

@@ -148,5 +148,26 @@ TEST_F(ShareLinks, AChineseLinkIsOnTheClipboardAsUnicodeTooAndAHeldClipboardIsRe
   ASSERT_TRUE(PressOk(*box));
 }
 
+TEST_F(ShareLinks, AClickMadeWhileAnImportRunsAddsNothing) {
+  ProgramRun run = ProgramRun::StartFromShell(exe);
+  auto window = CorvaneWindow::WaitFor(run, kStartTimeout);
+  ASSERT_TRUE(window);
+  std::string links;
+  for (int i = 1; i <= 300; ++i)
+    links += "brook://default%2010.1." + std::to_string(i / 100) + "." + std::to_string(i % 100) + "%3A80%20p\r\n";
+  ASSERT_TRUE(SetClipboardText(links));
+
+  // Both clicks are queued before the program takes the first.
+  window->Click(Ctl::按钮_导入分享链接);
+  window->Click(Ctl::按钮_导入分享链接);
+  ASSERT_TRUE(WaitUntil([&] { return IniValue(Config(), "NodeList", "Num") == "301"; }, kActionTimeout)) << Config();
+  ASSERT_TRUE(window->Sync());
+  EXPECT_EQ(IniValue(Config(), "NodeList", "Num"), "301");
+  EXPECT_EQ(IniValue(Config(), "NodeList", "Select node"), "300");
+  EXPECT_EQ(Node(301), "10.1.3.0 80 p 0 ");
+  EXPECT_EQ(window->Rows().size(), 301u);
+  EXPECT_EQ(window->SelectedRow(), 300);
+}
+
 }  // namespace
 }  // namespace e2e

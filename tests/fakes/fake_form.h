@@ -46,6 +46,8 @@ class FakeForm : public Form {
   void RemoveRow(Ctl, int row) override;
   int SelectedRow(Ctl) const override { return selectedRow_; }
   void SelectRow(Ctl list, int row) override;
+  void SetListRedraw(Ctl, bool redraw) override { listRedraw = redraw; }
+  bool listRedraw = true;
 
   int ComboSelection(Ctl) const override { return comboSelection_; }
   void SetComboSelection(Ctl, int index) override;

@@ -9,6 +9,7 @@
 #include "config/configuration.h"
 #include "config/node_list.h"
 #include "config/value_codec.h"
+#include "links/share_links.h"
 #include "fakes/fake_platform.h"
 
 namespace {
@@ -130,8 +131,11 @@ TEST(SaveFailures, AreToldAndTheExitWaitsUntilTheSaveLands) {
   EXPECT_EQ(t.form.messages[0].text, "保存配置失败！\r\n文件：" + t.app.config.Path() +
                                          ".new\r\n原因：拒绝访问。\r\n窗口中的修改仍然保留，排除原因后请重新保存。");
   OnControlEvent(t.app, Ctl::按钮_更多设置_保存, ControlEvent::Clicked);
+  t.diag.clipboard.text = "brook://default%20a%3A1%20p";
+  ImportShareLinks(t.app);  // the imported node stays in the list
   ExitProgram(t.app);
-  EXPECT_EQ(t.form.messages.size(), 3u);
+  ASSERT_EQ(t.form.messages.size(), 4u);
+  EXPECT_EQ(t.form.messages[2].text, t.form.messages[0].text);
   EXPECT_FALSE(t.form.destroyed);
   std::filesystem::remove(folderInTheWay);
 
@@ -139,7 +143,7 @@ TEST(SaveFailures, AreToldAndTheExitWaitsUntilTheSaveLands) {
   t.files.heldAlone[t.app.config.Path()] = UINT_MAX;
   OnSessionEnding(t.app);
   EXPECT_EQ(t.files.paused, 0u);
-  EXPECT_EQ(t.form.messages.size(), 3u);
+  EXPECT_EQ(t.form.messages.size(), 4u);
   t.files.heldAlone.clear();
 
   ExitProgram(t.app);

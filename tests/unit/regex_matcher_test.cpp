@@ -119,4 +119,25 @@ TEST(RegexMatcher, ACopyReadsTheSameResults) {
   EXPECT_EQ(copy.GetPattern(), "(\\w)(\\w)");
 }
 
+// Where the engine's own dialect reads a pattern otherwise than JScript.
+TEST(RegexMatcher, PatternsMeanWhatTheyMeanInJScript) {
+  RegexMatcher m;
+  auto first = [&](const char* pattern, const char* text) {
+    return m.Match(pattern, text, true, false, false) && m.MatchCount() == 1 ? m.MatchText(1) : std::string("-");
+  };
+  EXPECT_EQ(first("\\a\\e\\h", "aeh"), "aeh");             // identity escapes, not BEL, ESC, blank
+  EXPECT_EQ(first("[\\v]", "a\vb\nc"), "\v");               // a vertical tab, not every line break
+  EXPECT_EQ(first("x[\\sy]z", "x\xA1\xA1z"), "x\xA1\xA1z");  // the ideographic space in a class
+  EXPECT_EQ(first("x[\\S]", "x\xA1\xA1 xy"), "xy");
+  EXPECT_EQ(first("a.b", "a\rb a-b"), "a-b");
+  EXPECT_EQ(first("(x)?\\1b", "b"), "b");                       // an unset group refers to nothing
+  EXPECT_EQ(first("b$", "ab\n"), "-");
+  EXPECT_EQ(first("[[:alpha:]]+", "b:]"), ":]");
+  EXPECT_EQ(first("\\u0041\\x42\\u00", "ABu00"), "ABu00");
+  for (const char* notJScript : {"a++", "a?+", "(*UTF)a", "(?i)a", "(?P<n>a)", "(?#c)a"})
+    EXPECT_FALSE(m.Match(notJScript, "aa")) << notJScript;
+  ASSERT_TRUE(m.Match("b", "abc"));
+  EXPECT_EQ(m.Replace("[$`|$'|$$|$&|$1]"), "a[a|c|$|b|$1]c");
+}
+
 }  // namespace

@@ -57,6 +57,7 @@ class MainWindow final : public Form {
   void RemoveRow(Ctl list, int row) override;
   int SelectedRow(Ctl list) const override;
   void SelectRow(Ctl list, int row) override;
+  void SetListRedraw(Ctl list, bool redraw) override;
 
   int ComboSelection(Ctl combo) const override;
   void SetComboSelection(Ctl combo, int index) override;

@@ -136,6 +136,17 @@ void MainWindow::SelectRow(Ctl, int row) {
   });
 }
 
+void MainWindow::SetListRedraw(Ctl list, bool redraw) {
+  OnWindowThread([&] {
+    HWND view = Control(list);
+    SendMessageA(view, WM_SETREDRAW, redraw, 0);
+    if (!redraw) return;
+    const WPARAM current = SendMessageA(view, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED);
+    if (static_cast<int>(current) >= 0) SendMessageA(view, LVM_ENSUREVISIBLE, current, FALSE);
+    InvalidateRect(view, nullptr, TRUE);
+  });
+}
+
 int MainWindow::ComboSelection(Ctl combo) const {
   return OnWindowThread(
       [&] { return static_cast<int>(SendMessageA(Control(combo), CB_GETCURSEL, 0, 0)); });
