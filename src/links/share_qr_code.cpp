@@ -1,6 +1,6 @@
 #include "links/share_qr_code.h"
 
-#include <qrcodegen.hpp>
+#include <qrcodegen.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -18,26 +18,26 @@ constexpr int kModulePixelsAt96Dpi = 4;
 }  // namespace
 
 std::optional<QrModules> ShareLinkQrCode(std::string_view link) {
-  using qrcodegen::QrCode;
-  using qrcodegen::QrSegment;
-  const std::vector<std::uint8_t> bytes(link.begin(), link.end());
-  // The encoder reports a text too long for version 40 by an exception; it
-  // ends here, as the plain answer "no code".
-  try {
-    const QrCode code = QrCode::encodeSegments({QrSegment::makeBytes(bytes)}, QrCode::Ecc::MEDIUM,
-                                               QrCode::MIN_VERSION, QrCode::MAX_VERSION, -1,
-                                               /*boostEcl=*/false);
-    QrModules modules;
-    modules.size = code.getSize() + 2 * kQuietZone;
-    modules.dark.assign(static_cast<std::size_t>(modules.size) * modules.size, 0);
-    for (int y = 0; y < code.getSize(); ++y)
-      for (int x = 0; x < code.getSize(); ++x)
-        modules.dark[static_cast<std::size_t>(y + kQuietZone) * modules.size + x + kQuietZone] =
-            code.getModule(x, y) ? 1 : 0;
-    return modules;
-  } catch (const qrcodegen::data_too_long&) {
+  // The encoder works in two buffers of a version-40 code; a link longer
+  // than such a buffer cannot fit any version.
+  std::vector<std::uint8_t> data(qrcodegen_BUFFER_LEN_MAX);
+  std::vector<std::uint8_t> code(qrcodegen_BUFFER_LEN_MAX);
+  if (link.size() > data.size()) return std::nullopt;
+  std::copy(link.begin(), link.end(), data.begin());
+  // Byte mode, level M, the smallest version that holds the link, never a
+  // level raised behind the reader's back.
+  if (!qrcodegen_encodeBinary(data.data(), link.size(), code.data(), qrcodegen_Ecc_MEDIUM, qrcodegen_VERSION_MIN,
+                              qrcodegen_VERSION_MAX, qrcodegen_Mask_AUTO, /*boostEcl=*/false))
     return std::nullopt;
-  }
+  const int size = qrcodegen_getSize(code.data());
+  QrModules modules;
+  modules.size = size + 2 * kQuietZone;
+  modules.dark.assign(static_cast<std::size_t>(modules.size) * modules.size, 0);
+  for (int y = 0; y < size; ++y)
+    for (int x = 0; x < size; ++x)
+      modules.dark[static_cast<std::size_t>(y + kQuietZone) * modules.size + x + kQuietZone] =
+          qrcodegen_getModule(code.data(), x, y) ? 1 : 0;
+  return modules;
 }
 
 int QrModulePixels(int dpi) { return std::max(kModulePixelsAt96Dpi, kModulePixelsAt96Dpi * dpi / 96); }
