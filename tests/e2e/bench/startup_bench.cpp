@@ -98,24 +98,34 @@ bool ReadMemory(const ProgramRun& run, Figures& f) {
   return true;
 }
 
+// Watches a program just started (`clock` began before the start) until its message loop waits: when its
+// main window exists, `config` (if named) is written and the tray icon is in
+// place (the window carries the tray's properties). Returns the window.
+HWND WatchStart(ProgramRun& run, const Stopwatch& clock, const std::string& config, Figures& f) {
+  HWND window = nullptr;
+  WaitUntil(
+      [&] {
+        const double now = clock.Milliseconds();
+        if (!window && (window = MainWindowOf(run.Id()))) f.window = now;
+        if (!config.empty() && f.config < 0 && GetFileAttributesA(config.c_str()) != INVALID_FILE_ATTRIBUTES)
+          f.config = now;
+        if (window && f.tray < 0 && GetPropA(window, "CallbackMessage")) f.tray = now;
+        if (f.tray >= 0 && WaitForInputIdle(run.Handle(), 0) == 0) f.idle = clock.Milliseconds();
+        return f.idle >= 0 || !run.Running();
+      },
+      kStartTimeout, 2);
+  return window;
+}
+
 // The bare program: up to the window, the tray icon and the waiting message
 // loop, its memory, then closed.
 bool BareRun(int index, Figures& f) {
   TestFolder folder("startup-bench-bare-" + std::to_string(index));
   const std::string exe = folder.PathOf("bare_win32.exe");
   if (!CopyFileA(BareExePath().c_str(), exe.c_str(), FALSE)) return false;
-  Stopwatch clock;
+  const Stopwatch clock;
   ProgramRun run = ProgramRun::StartFromShell(exe);
-  HWND window = nullptr;
-  WaitUntil(
-      [&] {
-        const double now = clock.Milliseconds();
-        if (!window && (window = MainWindowOf(run.Id()))) f.window = now;
-        if (window && f.tray < 0 && GetPropA(window, "CallbackMessage")) f.tray = now;
-        if (f.tray >= 0 && WaitForInputIdle(run.Handle(), 0) == 0) f.idle = clock.Milliseconds();
-        return f.idle >= 0 || !run.Running();
-      },
-      kStartTimeout, 2);
+  const HWND window = WatchStart(run, clock, "", f);
   if (f.idle < 0 || !ReadMemory(run, f)) return false;
   PostMessageA(window, WM_CLOSE, 0, 0);
   return run.WaitForExit(kActionTimeout).has_value();
@@ -126,19 +136,9 @@ bool OneRun(int index, Figures& f) {
   const std::string exe = folder.InstallCorvane();
   const std::string config = folder.PathOf("config.ini");
 
-  Stopwatch clock;
+  const Stopwatch clock;
   ProgramRun run = ProgramRun::StartFromShell(exe);
-  HWND window = nullptr;
-  WaitUntil(
-      [&] {
-        const double now = clock.Milliseconds();
-        if (!window && (window = MainWindowOf(run.Id()))) f.window = now;
-        if (f.config < 0 && GetFileAttributesA(config.c_str()) != INVALID_FILE_ATTRIBUTES) f.config = now;
-        if (window && f.tray < 0 && GetPropA(window, "CallbackMessage")) f.tray = now;
-        if (f.tray >= 0 && WaitForInputIdle(run.Handle(), 0) == 0) f.idle = clock.Milliseconds();
-        return f.idle >= 0 || !run.Running();
-      },
-      kStartTimeout, 2);
+  const HWND window = WatchStart(run, clock, config, f);
   if (f.idle < 0 || !ReadMemory(run, f)) return false;
 
   const std::optional<CorvaneWindow> driver = CorvaneWindow::WaitFor(run, kActionTimeout);
