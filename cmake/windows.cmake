@@ -12,7 +12,7 @@ file(GLOB WIN32_SOURCES CONFIGURE_DEPENDS src/platform/win32/*.cpp src/app/win32
 add_executable(corvane WIN32 ${WIN32_SOURCES} res/corvane.rc)
 target_link_libraries(corvane PRIVATE corvane_core wininet comctl32 uxtheme shell32 ole32 uuid gdi32 user32 kernel32)
 target_compile_options(corvane PRIVATE ${SIZE_COMPILE_FLAGS})
-target_link_options(corvane PRIVATE ${STATIC_FLAGS} -mwindows -Wl,--gc-sections -s)
+target_link_options(corvane PRIVATE ${STATIC_FLAGS} -mwindows -Wl,--gc-sections -s -Wl,--file-alignment,4096)
 
 enable_testing()
 add_test(NAME corvane_exe_is_static_gui
