@@ -89,21 +89,21 @@ bool MainWindow::Create() {
 
   const Rect96& outer = MainWindowDesign().outer;
   // Made at the design size, invisible; once the window knows its monitor
-  // everything is scaled to that monitor's DPI.
+  // it takes that monitor's DPI, and its controls are made for it.
   if (!CreateWindowExA(WS_EX_CONTROLPARENT, kWindowClass, "Corvane", kWindowStyle, outer.left,
                        outer.top, outer.width, outer.height, nullptr, nullptr, instance_, this))
     return false;
-  CreateControls();
-  WatchList();
-
   const UINT dpi = DpiForWindow(hwnd_);
   SetWindowPos(hwnd_, nullptr, ScaleForDpi(outer.left, dpi), ScaleForDpi(outer.top, dpi),
                ScaleForDpi(outer.width, dpi), ScaleForDpi(outer.height, dpi),
                SWP_NOZORDER | SWP_NOACTIVATE);
-  ApplyDpi(dpi);
+  MakeFonts(dpi);
+  CreateControls();
+  WatchList();
   SetWindowIcons(hwnd_, instance_);
   // Files dropped anywhere on the window, its controls included.
   DragAcceptFiles(hwnd_, TRUE);
+  PostMessageA(hwnd_, kAttachTooltips, 0, 0);
   return true;
 }
 
@@ -175,6 +175,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case kSettleListSelection:
       SettleListSelection();
+      return 0;
+    case kAttachTooltips:
+      AttachTooltips();
       return 0;
     case WM_COMMAND:
       if (lParam)

@@ -97,10 +97,19 @@ class MainWindow final : public Form {
 
   // main_window_controls.cpp: making and placing the controls.
   void CreateControls();
-  HWND CreateControl(const ControlSpec& design);
-  // Makes the fonts for `dpi` and places everything in the window.
+  HWND CreateControl(const ControlSpec& design, const RECT& display);
+  // Tooltips matter only once the mouse is over the window: attached when
+  // the start is over.
+  void AttachTooltips();
+  void MakeFonts(UINT dpi);
+  // Makes the fonts for `dpi` and places everything in the window again.
   void ApplyDpi(UINT dpi);
   void LayOutControls();
+  RECT PlaceTabAndPages();
+  void PlaceStatusBar();
+  RECT PlaceOnPage(const ControlSpec& design, const RECT& display) const;
+  void FitToPlace(HWND control, const ControlSpec& design) const;
+  HFONT FontFor(const ControlSpec& design) const;
   void ShowPage(int page);
 
   // main_window.cpp: messages.
@@ -165,6 +174,9 @@ inline constexpr UINT kRunOnWindowThread = WM_APP + 1;
 inline constexpr UINT kSettleListSelection = WM_APP + 2;
 // Posted when Windows asks the program to close at the end of a session.
 inline constexpr UINT kCloseAsked = WM_APP + 3;
+// Posted when the window is made: its tooltips are attached from the
+// message loop, once the start is over.
+inline constexpr UINT kAttachTooltips = WM_APP + 4;
 
 template <class Call>
 auto MainWindow::OnWindowThread(Call&& call) const -> decltype(call()) {

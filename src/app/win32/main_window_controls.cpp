@@ -81,18 +81,25 @@ void SetSelectionFieldHeight(HWND combo, int height) {
 
 }  // namespace
 
-void MainWindow::ApplyDpi(UINT dpi) {
+void MainWindow::MakeFonts(UINT dpi) {
   dpi_ = dpi;
-  HFONT oldUi = uiFont_;
-  HFONT oldCombo = comboFont_;
   uiFont_ = MakeUiFont(dpi);
   comboFont_ = MakeFont(kProtocolFontFace, ScaleForDpi(kProtocolFontPixels, dpi));
+}
+
+void MainWindow::ApplyDpi(UINT dpi) {
+  HFONT oldUi = uiFont_;
+  HFONT oldCombo = comboFont_;
+  MakeFonts(dpi);
   LayOutControls();
   // Only now do the controls no longer use the old fonts.
   if (oldUi) DeleteObject(oldUi);
   if (oldCombo) DeleteObject(oldCombo);
 }
 
+// Every control is made where it belongs, in its font: under Wine each
+// later move or font change of a control costs a round trip to the server,
+// and forty of them held the tray icon back.
 void MainWindow::CreateControls() {
   const WindowDesign& design = MainWindowDesign();
 
@@ -118,18 +125,17 @@ void MainWindow::CreateControls() {
   status_ = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, hwnd_,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(Ctl::状态条1)), instance_,
                             nullptr);
-  // Parts first: a part that does not exist takes no text. LayOutControls
-  // sizes them for the DPI.
-  int rightEdges[3] = {design.statusWidths[0], 0, 0};
-  rightEdges[1] = rightEdges[0] + design.statusWidths[1];
-  rightEdges[2] = rightEdges[1] + design.statusWidths[2];
-  SendMessageA(status_, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(rightEdges));
+  // Parts first: a part that does not exist takes no text.
+  PlaceStatusBar();
   for (int part = 0; part < 3; ++part) {
     const std::string text(design.statusTexts[part]);
     SendMessageA(status_, SB_SETTEXTA, part, reinterpret_cast<LPARAM>(text.c_str()));
   }
+  // After the status bar, so the tab control goes below it too.
+  const RECT display = PlaceTabAndPages();
 
-  for (const ControlSpec& design : MainWindowControls()) controls_.push_back(CreateControl(design));
+  for (const ControlSpec& design : MainWindowControls())
+    controls_.push_back(CreateControl(design, display));
 
   // Group boxes go to the bottom of their page, so the controls inside them
   // get the mouse (and their tooltips) and are not painted over.
@@ -139,24 +145,31 @@ void MainWindow::CreateControls() {
       SetWindowPos(controls_[i], HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
 
-  for (const ControlSpec& design : specs) {
-    const std::string tip = TooltipFor(design.id);
-    if (!tip.empty()) tooltip_.Attach(Control(design.id), tip);
-  }
-
   ShowPage(0);
 }
 
-HWND MainWindow::CreateControl(const ControlSpec& design) {
+void MainWindow::AttachTooltips() {
+  for (const ControlSpec& design : MainWindowControls()) {
+    const std::string tip = TooltipFor(design.id);
+    if (!tip.empty()) tooltip_.Attach(Control(design.id), tip);
+  }
+  tooltip_.Relayout(uiFont_, ScaleForDpi(kTooltipWidth, dpi_));
+}
+
+HWND MainWindow::CreateControl(const ControlSpec& design, const RECT& display) {
   const ControlClass cls = ClassFor(design);
   DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | cls.style;
   if (design.style & kDisabled) style |= WS_DISABLED;
   const std::string caption(design.caption);
-  HWND control = CreateWindowExA(cls.exStyle, cls.className, caption.c_str(), style, 0, 0, 0, 0,
+  const RECT place = PlaceOnPage(design, display);
+  HWND control = CreateWindowExA(cls.exStyle, cls.className, caption.c_str(), style, place.left,
+                                 place.top, place.right - place.left, place.bottom - place.top,
                                  pages_[PageOf(design)],
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)), instance_,
                                  nullptr);
   if (!control) return nullptr;
+  // Not shown yet: nothing to repaint.
+  SetFont(control, FontFor(design), false);
 
   switch (design.kind) {
     case ControlKind::ListView: {
@@ -180,57 +193,82 @@ HWND MainWindow::CreateControl(const ControlSpec& design) {
     default:
       break;
   }
+  FitToPlace(control, design);
   return control;
 }
 
-void MainWindow::LayOutControls() {
+HFONT MainWindow::FontFor(const ControlSpec& design) const {
+  return design.kind == ControlKind::ComboBox ? comboFont_ : uiFont_;
+}
+
+RECT MainWindow::PlaceOnPage(const ControlSpec& design, const RECT& display) const {
   const auto px = [this](int designPixels) { return ScaleForDpi(designPixels, dpi_); };
-  const WindowDesign& design = MainWindowDesign();
+  const Rect96 r = OnTabControl(design);
+  // A drop-down list's height includes its open list.
+  const int height = design.kind == ControlKind::ComboBox ? px(r.height + 120) : px(r.height);
+  const int left = px(r.left) - display.left;
+  const int top = px(r.top) - display.top;
+  return {left, top, left + px(r.width), top + height};
+}
 
-  SetFont(tab_, uiFont_);
-  SetFont(status_, uiFont_);
-  SetWindowPos(tab_, HWND_BOTTOM, px(design.tab.left), px(design.tab.top), px(design.tab.width),
-               px(design.tab.height), SWP_NOACTIVATE);
+// What a control's size decides beyond its rectangle.
+void MainWindow::FitToPlace(HWND control, const ControlSpec& design) const {
+  if (design.kind == ControlKind::ComboBox)
+    SetSelectionFieldHeight(control, ScaleForDpi(OnTabControl(design).height, dpi_));
+  if (design.kind == ControlKind::ListView) {
+    // One column as wide as the list, leaving room for a vertical scroll bar.
+    RECT client{};
+    GetClientRect(control, &client);
+    SendMessageA(control, LVM_SETCOLUMNWIDTH, 0, client.right - GetSystemMetrics(SM_CXVSCROLL));
+  }
+}
 
-  // The pages cover the tab control's display area, which depends on the
-  // height of the tab headers and so on the font.
+// The tab control at its place; the pages cover its display area, which
+// depends on the height of the tab headers and so on the font. Returns
+// that area.
+RECT MainWindow::PlaceTabAndPages() {
+  const auto px = [this](int designPixels) { return ScaleForDpi(designPixels, dpi_); };
+  const Rect96& tab = MainWindowDesign().tab;
+  SetFont(tab_, uiFont_, false);
+  SetWindowPos(tab_, HWND_BOTTOM, px(tab.left), px(tab.top), px(tab.width), px(tab.height),
+               SWP_NOACTIVATE);
   RECT display{};
   GetClientRect(tab_, &display);
   SendMessageA(tab_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
   for (HWND page : pages_)
     SetWindowPos(page, nullptr, display.left, display.top, display.right - display.left,
                  display.bottom - display.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  return display;
+}
 
-  const auto specs = MainWindowControls();
-  for (std::size_t i = 0; i < specs.size(); ++i) {
-    HWND control = controls_[i];
-    if (!control) continue;
-    const ControlSpec& design = specs[i];
-    const Rect96 r = OnTabControl(design);
-    SetFont(control, design.kind == ControlKind::ComboBox ? comboFont_ : uiFont_);
-    const int height = design.kind == ControlKind::ComboBox ? px(r.height + 120) : px(r.height);
-    SetWindowPos(control, nullptr, px(r.left) - display.left, px(r.top) - display.top,
-                 px(r.width), height, SWP_NOZORDER | SWP_NOACTIVATE);
-
-    if (design.kind == ControlKind::ComboBox) SetSelectionFieldHeight(control, px(r.height));
-    if (design.kind == ControlKind::ListView) {
-      // One column as wide as the list, leaving room for a vertical scroll bar.
-      RECT client{};
-      GetClientRect(control, &client);
-      SendMessageA(control, LVM_SETCOLUMNWIDTH, 0,
-                   client.right - GetSystemMetrics(SM_CXVSCROLL));
-    }
-  }
-
+void MainWindow::PlaceStatusBar() {
+  SetFont(status_, uiFont_, false);
   // The status bar docks itself at the bottom on WM_SIZE.
   SendMessageA(status_, WM_SIZE, 0, 0);
   int rightEdges[3];
   int edge = 0;
-  for (int part = 0; part < 3; ++part) rightEdges[part] = edge += px(design.statusWidths[part]);
+  for (int part = 0; part < 3; ++part)
+    rightEdges[part] = edge += ScaleForDpi(MainWindowDesign().statusWidths[part], dpi_);
   SendMessageA(status_, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(rightEdges));
+}
 
-  tooltip_.Relayout(uiFont_, px(kTooltipWidth));
-  InvalidateRect(hwnd_, nullptr, TRUE);
+// The window moved to a monitor with another DPI: everything again, in the
+// new fonts.
+void MainWindow::LayOutControls() {
+  const RECT display = PlaceTabAndPages();
+  const auto specs = MainWindowControls();
+  for (std::size_t i = 0; i < specs.size(); ++i) {
+    HWND control = controls_[i];
+    if (!control) continue;
+    const RECT place = PlaceOnPage(specs[i], display);
+    SetFont(control, FontFor(specs[i]), false);
+    SetWindowPos(control, nullptr, place.left, place.top, place.right - place.left,
+                 place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    FitToPlace(control, specs[i]);
+  }
+  PlaceStatusBar();
+  tooltip_.Relayout(uiFont_, ScaleForDpi(kTooltipWidth, dpi_));
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void MainWindow::ShowPage(int page) {

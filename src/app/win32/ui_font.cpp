@@ -24,6 +24,6 @@ HFONT MakeFont(const char* face, int pixelHeight) {
 
 HFONT MakeUiFont(UINT dpi) { return MakeFont(kUiFontFace, MulDiv(kUiFontPoints, static_cast<int>(dpi), 72)); }
 
-void SetFont(HWND window, HFONT font) {
-  SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+void SetFont(HWND window, HFONT font, bool redraw) {
+  SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw);
 }

@@ -6,4 +6,5 @@
 HFONT MakeFont(const char* face, int pixelHeight);
 // The face and size of the windows' texts, 9 points at `dpi`.
 HFONT MakeUiFont(UINT dpi);
-void SetFont(HWND window, HFONT font);
+// `redraw` false for a window not shown yet, or one repainted whole later.
+void SetFont(HWND window, HFONT font, bool redraw = true);
