@@ -28,14 +28,15 @@ StartupResult RunStartupSequence(AppContext& app) {
 
   LoadConfiguration(app);
   SplitEnginePath(app);
+  ShowStoppedTrayIcon(app);
+
+  // What the user sees comes first; the rest of the start shows nothing.
   // A Corvane that was killed while its proxy was set left the user
   // offline; with no engine running that proxy is gone for good. Put right
   // before the workers start, so their connectivity probe goes direct.
   ClearStaleSystemProxy(app);
-
   // The update check and the PAC source host fetch, on workers of their own.
   StartUpdateWorkers(app);
-  ShowStoppedTrayIcon(app);
 
   if (LaunchedFromShell(app.platform.processes.Snapshot(), app.platform.location.ExecutableName())) {
     form.SetCurrentPage(Ctl::选择夹1, 0);
