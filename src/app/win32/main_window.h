@@ -126,8 +126,7 @@ class MainWindow final : public Form {
 
   // main_window_list.cpp: the node list's selection.
   void WatchList();
-  static LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
-                                   UINT_PTR id, DWORD_PTR self);
+  static LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
   void OnListNotify(const NMHDR& header);
   void ReportListSelection(int row);
   void SettleListSelection();
@@ -156,6 +155,7 @@ class MainWindow final : public Form {
   HWND status_ = nullptr;
   HWND pages_[2] = {};
   std::vector<HWND> controls_;  // in the order of MainWindowControls()
+  WNDPROC listProc_ = nullptr;  // the node list's own procedure
   UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
   HFONT uiFont_ = nullptr;
   HFONT comboFont_ = nullptr;
