@@ -55,23 +55,26 @@ LONG_PTR SwapWindowProcedure(HWND window, LONG_PTR procedure) {
 #endif
 
 // Everything the procedure needs lives in the window's properties, so it
-// keeps no state of its own.
+// keeps no state of its own. The system's messages other than WM_DESTROY
+// are only passed on: under Wine every property read is a round trip to the
+// server, and the window gets many of them.
 LRESULT CALLBACK TrayWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message >= WM_USER || message == WM_DESTROY) {
+    const auto callback = reinterpret_cast<UINT_PTR>(GetPropA(window, kCallbackMessage));
+    const auto taskbarCreated = reinterpret_cast<UINT_PTR>(GetPropA(window, kTaskbarCreatedMessage));
+    const auto* handler = reinterpret_cast<const TrayEventHandler*>(GetPropA(window, kExecEvent));
+    if (handler && message == callback) {
+      (*handler)(static_cast<int>(lParam));
+      return 0;
+    }
+    if (handler && taskbarCreated != 0 && message == taskbarCreated) {
+      (*handler)(TrayEvent::TaskbarCreated);
+      return 0;
+    }
+    if (handler && message == WM_DESTROY) (*handler)(TrayEvent::WindowDestroyed);
+  }
+
   const auto previous = reinterpret_cast<WNDPROC>(GetPropA(window, kWinProc));
-  const auto callback = reinterpret_cast<UINT_PTR>(GetPropA(window, kCallbackMessage));
-  const auto taskbarCreated = reinterpret_cast<UINT_PTR>(GetPropA(window, kTaskbarCreatedMessage));
-  const auto* handler = reinterpret_cast<const TrayEventHandler*>(GetPropA(window, kExecEvent));
-
-  if (handler && message == callback) {
-    (*handler)(static_cast<int>(lParam));
-    return 0;
-  }
-  if (handler && taskbarCreated != 0 && message == taskbarCreated) {
-    (*handler)(TrayEvent::TaskbarCreated);
-    return 0;
-  }
-  if (handler && message == WM_DESTROY) (*handler)(TrayEvent::WindowDestroyed);
-
   if (!previous) return DefWindowProcA(window, message, wParam, lParam);
   return CallWindowProcA(previous, window, message, wParam, lParam);
 }
