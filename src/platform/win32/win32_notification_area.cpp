@@ -59,6 +59,7 @@ LONG_PTR SwapWindowProcedure(HWND window, LONG_PTR procedure) {
 // are only passed on: under Wine every property read is a round trip to the
 // server, and the window gets many of them.
 LRESULT CALLBACK TrayWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  const auto previous = reinterpret_cast<WNDPROC>(GetPropA(window, kWinProc));
   if (message >= WM_USER || message == WM_DESTROY) {
     const auto callback = reinterpret_cast<UINT_PTR>(GetPropA(window, kCallbackMessage));
     const auto taskbarCreated = reinterpret_cast<UINT_PTR>(GetPropA(window, kTaskbarCreatedMessage));
@@ -74,7 +75,6 @@ LRESULT CALLBACK TrayWindowProcedure(HWND window, UINT message, WPARAM wParam, L
     if (handler && message == WM_DESTROY) (*handler)(TrayEvent::WindowDestroyed);
   }
 
-  const auto previous = reinterpret_cast<WNDPROC>(GetPropA(window, kWinProc));
   if (!previous) return DefWindowProcA(window, message, wParam, lParam);
   return CallWindowProcA(previous, window, message, wParam, lParam);
 }
