@@ -2,10 +2,21 @@
 // file it creates, and what a start from the shell or from elsewhere does.
 #include "e2e_test.h"
 
+#include <commctrl.h>
+
+#include "app/window_layout.h"
+
 namespace e2e {
 namespace {
 
 class Startup : public E2eTest {};
+
+// The text of the program's tooltip while it is shown; empty when none is.
+std::string ShownTooltip(DWORD processId) {
+  for (HWND window : TopLevelWindowsOf(processId))
+    if (ClassOf(window) == TOOLTIPS_CLASSA && IsWindowVisible(window)) return TextOf(window);
+  return "";
+}
 
 TEST_F(Startup, SecondCopyIsRefusedWhileTheFirstRunsOn) {
   ProgramRun first = ProgramRun::StartFromShell(exe);
@@ -58,6 +69,25 @@ TEST_F(Startup, TitleCarriesTheVersion) {
   EXPECT_EQ(window->Title(), "Corvane    v1.0.10");
   EXPECT_EQ(WaitForWindowTitled(run.Id(), kMainWindowTitle, kActionTimeout), window->Handle());
   EXPECT_EQ(window->StatusText(0), " 当前版本：v1.0.10");
+}
+
+// The tooltips are attached once the start is over. A setting's help shows
+// where the mouse rests, on an enabled box and on a disabled one, whose
+// mouse messages go to its page.
+TEST_F(Startup, ASettingsHelpShowsWhereTheMouseRests) {
+  ProgramRun run = ProgramRun::StartFromShell(exe);
+  auto window = CorvaneWindow::WaitFor(run, kStartTimeout);
+  ASSERT_TRUE(window);
+  ASSERT_TRUE(window->ShowPage(1));
+  ASSERT_FALSE(window->Enabled(Ctl::编辑框_VPN设置_默认网关));
+  for (Ctl box : {Ctl::编辑框_本地端口, Ctl::编辑框_VPN设置_默认网关}) {
+    RECT place{};
+    ASSERT_TRUE(GetWindowRect(window->Control(box), &place));
+    SetCursorPos((place.left + place.right) / 2, (place.top + place.bottom) / 2);
+    const std::string help = TooltipFor(box);
+    EXPECT_TRUE(WaitUntil([&] { return ShownTooltip(run.Id()) == help; }, kActionTimeout))
+        << "shown: " << ShownTooltip(run.Id());
+  }
 }
 
 TEST_F(Startup, MissingConfigurationIsCreatedHoldingAnEmptyEnginePath) {
