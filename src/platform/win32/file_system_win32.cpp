@@ -71,7 +71,7 @@ FileContent Win32FileSystem::ReadFile(const std::string& path) {
   if (!GetFileSizeEx(file.get(), &size)) return {ReadStatus::Failed, {}, SystemReason(GetLastError())};
   if (size.QuadPart > 0x7FFFFFFF) return {ReadStatus::Failed, {}, SystemReason(ERROR_FILE_TOO_LARGE)};
 
-  FileContent content{ReadStatus::Ok, std::string(static_cast<std::size_t>(size.QuadPart), '\0')};
+  FileContent content{ReadStatus::Ok, std::string(static_cast<std::size_t>(size.QuadPart), '\0'), {}};
   std::size_t done = 0;
   while (done < content.bytes.size()) {
     const auto want = static_cast<DWORD>(std::min<std::size_t>(kChunk, content.bytes.size() - done));
