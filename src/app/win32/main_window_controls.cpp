@@ -153,7 +153,8 @@ void MainWindow::AttachTooltips() {
     const std::string tip = TooltipFor(design.id);
     if (!tip.empty()) tooltip_.Attach(Control(design.id), tip);
   }
-  tooltip_.Relayout(uiFont_, ScaleForDpi(kTooltipWidth, dpi_));
+  // The controls are in place already: their areas were taken as attached.
+  tooltip_.SetLook(uiFont_, ScaleForDpi(kTooltipWidth, dpi_));
 }
 
 HWND MainWindow::CreateControl(const ControlSpec& design, const RECT& display) {

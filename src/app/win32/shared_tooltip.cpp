@@ -63,11 +63,16 @@ void SharedTooltip::AddTools(HWND control, const std::string& text) {
   SendMessageA(tip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&area));
 }
 
-void SharedTooltip::Relayout(HFONT font, int maxWidth) {
+void SharedTooltip::SetLook(HFONT font, int maxWidth) {
   if (!tip_) return;
   SendMessageA(tip_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   // Without a maximum width the tooltip ignores line breaks.
   SendMessageA(tip_, TTM_SETMAXTIPWIDTH, 0, maxWidth);
+}
+
+void SharedTooltip::Relayout(HFONT font, int maxWidth) {
+  if (!tip_) return;
+  SetLook(font, maxWidth);
   for (HWND control : controls_) {
     TOOLINFOA area = AreaTool(control);
     SendMessageA(tip_, TTM_NEWTOOLRECTA, 0, reinterpret_cast<LPARAM>(&area));

@@ -11,6 +11,8 @@ class SharedTooltip {
   // Shows `text` while the mouse rests on `control`, also while the control
   // is disabled. \r\n in the text breaks the line.
   void Attach(HWND control, const std::string& text);
+  // The tips' font, and the width at which their lines wrap.
+  void SetLook(HFONT font, int maxWidth);
   // After the controls moved or the DPI changed.
   void Relayout(HFONT font, int maxWidth);
 
