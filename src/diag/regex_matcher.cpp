@@ -5,197 +5,16 @@
 #include <cstdint>
 #include <utility>
 
+#include "diag/jscript_case.h"
+#include "diag/jscript_pattern.h"
 #include "shared/gbk_wide.h"
 
 namespace {
-
-// JScript's rules are fixed: \w, \d and \b are ASCII only (PCRE2's own
-// tables, without its Unicode option, agree), \s also takes the Unicode
-// blanks, "." stops at the four line terminators, and letters fold by
-// simple case mapping.
-constexpr std::u16string_view kBlanks =
-    u"\\t\\n\\x{0b}\\f\\r \\x{a0}\\x{1680}\\x{2000}-\\x{200a}\\x{2028}\\x{2029}\\x{202f}\\x{205f}\\x{3000}\\x{feff}";
-// Everything else, for \S inside a class.
-constexpr std::u16string_view kNonBlanks =
-    u"\\x{00}-\\x{08}\\x{0e}-\\x{1f}\\x{21}-\\x{9f}\\x{a1}-\\x{167f}\\x{1681}-\\x{1fff}\\x{200b}-\\x{2027}"
-    u"\\x{202a}-\\x{202e}\\x{2030}-\\x{205e}\\x{2060}-\\x{2fff}\\x{3001}-\\x{fefe}\\x{ff00}-\\x{ffff}";
-constexpr std::u16string_view kAnyButLineEnd = u"[^\\n\\r\\x{2028}\\x{2029}]";
-
-// Lower case for the cased letters GBK holds beyond ASCII: Greek, Cyrillic
-// and the full-width Latin forms. ASCII is folded by the engine.
-char16_t FoldCase(char16_t c) {
-  if (c >= 0x391 && c <= 0x3A9 && c != 0x3A2) return static_cast<char16_t>(c + 0x20);
-  if (c >= 0x410 && c <= 0x42F) return static_cast<char16_t>(c + 0x20);
-  if (c >= 0x400 && c <= 0x40F) return static_cast<char16_t>(c + 0x50);
-  if (c >= 0xFF21 && c <= 0xFF3A) return static_cast<char16_t>(c + 0x20);
-  return c;
-}
 
 std::u16string ToUtf16(std::wstring_view wide) {
   // GBK decodes to the Basic Multilingual Plane only.
   return std::u16string(wide.begin(), wide.end());
 }
-
-int HexValue(char16_t c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
-// The value of `digits` hexadecimal digits at `at`, or -1.
-long HexAt(std::u16string_view s, std::size_t at, std::size_t digits) {
-  if (at + digits > s.size()) return -1;
-  long value = 0;
-  for (std::size_t i = 0; i < digits; ++i) {
-    const int v = HexValue(s[at + i]);
-    if (v < 0) return -1;
-    value = value * 16 + v;
-  }
-  return value;
-}
-
-class PatternTranslator {
- public:
-  PatternTranslator(std::u16string_view pattern, bool fold) : in_(pattern), fold_(fold) {}
-
-  // The PCRE2 pattern with JScript's meaning; nothing for syntax JScript
-  // does not have.
-  std::optional<std::u16string> Translate() {
-    for (i_ = 0; i_ < in_.size();) {
-      const char16_t c = in_[i_++];
-      if (c == '\\') {
-        if (!Escape()) return std::nullopt;
-      } else if (inClass_) {
-        // "]" right after "[" or "[^" ends the class too: JScript's empty
-        // and full classes. A "[" inside is a character, never a POSIX class.
-        if (c == ']') {
-          inClass_ = false;
-          out_ += c;
-        } else if (c == '[') {
-          out_ += u"\\[";
-        } else {
-          Literal(c);
-        }
-      } else if (c == '[') {
-        inClass_ = true;
-        out_ += c;
-        if (i_ < in_.size() && in_[i_] == '^') out_ += in_[i_++];
-      } else if (c == '(') {
-        // Only (?: (?= (?!) exist; (*VERB) and named groups do not.
-        if (i_ < in_.size() && in_[i_] == '*') return std::nullopt;
-        if (i_ < in_.size() && in_[i_] == '?') {
-          if (i_ + 1 >= in_.size() || (in_[i_ + 1] != ':' && in_[i_ + 1] != '=' && in_[i_ + 1] != '!'))
-            return std::nullopt;
-        }
-        out_ += c;
-      } else if (c == '.') {
-        out_ += kAnyButLineEnd;
-      } else if (c == '*' || c == '+' || c == '?' || (c == '}' && ClosesCount())) {
-        out_ += c;
-        if (i_ < in_.size() && in_[i_] == '?') out_ += in_[i_++];
-        // A possessive quantifier is PCRE2's own.
-        if (i_ < in_.size() && in_[i_] == '+' && (c != '?' || !AfterGroupOpen())) return std::nullopt;
-      } else {
-        Literal(c);
-      }
-    }
-    return out_;
-  }
-
- private:
-  bool Escape() {
-    if (i_ >= in_.size()) return false;
-    const char16_t c = in_[i_++];
-    switch (c) {
-      case 's':
-        out_ += inClass_ ? std::u16string(kBlanks) : u"[" + std::u16string(kBlanks) + u"]";
-        return true;
-      case 'S':
-        out_ += inClass_ ? std::u16string(kNonBlanks) : u"[^" + std::u16string(kBlanks) + u"]";
-        return true;
-      case 'v':
-        out_ += u"\\x{0b}";
-        return true;
-      case 'u':
-      case 'x': {
-        const std::size_t digits = c == 'u' ? 4 : 2;
-        const long value = HexAt(in_, i_, digits);
-        if (value < 0) {
-          Literal(c);  // not an escape: the letter itself
-          return true;
-        }
-        i_ += digits;
-        Literal(static_cast<char16_t>(value), true);
-        return true;
-      }
-      case 'c':
-        if (i_ < in_.size() && ((in_[i_] >= 'a' && in_[i_] <= 'z') || (in_[i_] >= 'A' && in_[i_] <= 'Z'))) {
-          out_ += u"\\c";
-          out_ += in_[i_++];
-        } else {
-          out_ += u"\\\\c";  // JScript reads a backslash and a "c"
-        }
-        return true;
-      case 'd': case 'D': case 'w': case 'W': case 'b': case 'B': case 'f': case 'n': case 'r': case 't':
-        out_ += u'\\';
-        out_ += c;
-        return true;
-      default:
-        break;
-    }
-    if (c >= '0' && c <= '9') {
-      out_ += u'\\';
-      out_ += c;
-      return true;
-    }
-    // Every other escaped character stands for itself; PCRE2 gives many
-    // letters a meaning of its own (\a, \e, \h, \Q, \p, ...).
-    Literal(c, true);
-    return true;
-  }
-
-  // A character of the pattern that means itself, or that an escape gave
-  // (`escaped`), which must mean itself even where it is syntax.
-  void Literal(char16_t c, bool escaped = false) {
-    if (fold_) c = FoldCase(c);
-    const bool asciiLetterOrDigit = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-    if (escaped && c >= 0x20 && c < 0x80 && !asciiLetterOrDigit) {
-      // Escaped punctuation is itself in PCRE2 too, in a class or not.
-      out_ += u'\\';
-      out_ += c;
-    } else if (c < 0x20 || c >= 0x80) {
-      out_ += u"\\x{";
-      static constexpr char16_t kHex[] = u"0123456789abcdef";
-      for (int shift = 12; shift >= 0; shift -= 4) out_ += kHex[(c >> shift) & 0xF];
-      out_ += u'}';
-    } else {
-      out_ += c;
-    }
-  }
-
-  // Whether the "}" just read ends a count such as {2} or {1,3}.
-  bool ClosesCount() const {
-    std::size_t j = i_ - 1;  // at the "}"
-    bool digits = false, comma = false;
-    while (j > 0) {
-      const char16_t p = in_[--j];
-      if (p == '{') return digits && !(comma && in_[j + 1] == ',');
-      if (p >= '0' && p <= '9') digits = true;
-      else if (p == ',' && !comma) comma = true;
-      else return false;
-    }
-    return false;
-  }
-
-  bool AfterGroupOpen() const { return i_ >= 2 && in_[i_ - 2] == '('; }
-
-  std::u16string_view in_;
-  bool fold_;
-  std::size_t i_ = 0;
-  bool inClass_ = false;
-  std::u16string out_;
-};
 
 constexpr std::string_view kQuotePlaceholder = "#引号";
 
@@ -237,25 +56,25 @@ bool RegexMatcher::Match(std::string_view pattern, std::string_view text, bool c
   wideText_ = ToUtf16(decoded.text);
   byteOffsets_ = std::move(decoded.byteOffsets);
 
-  const auto translated = PatternTranslator(ToUtf16(gbk::ToWide(pattern_)), !caseSensitive).Translate();
+  const auto translated = jscript::TranslatePattern(ToUtf16(gbk::ToWide(pattern_)), !caseSensitive, multiline);
   if (!translated) return false;
-  std::uint32_t options = PCRE2_DOLLAR_ENDONLY | PCRE2_ALLOW_EMPTY_CLASS | PCRE2_MATCH_UNSET_BACKREF;
-  if (!caseSensitive) options |= PCRE2_CASELESS;
-  if (multiline) options |= PCRE2_MULTILINE;
+  // The translation spells out anchors, "." and letter case, so no option
+  // of PCRE2's own reads the text. Its newline is LF, the one convention
+  // under which a failed try at a CR does not skip the LF after it.
   pcre2_compile_context_16* context = pcre2_compile_context_create_16(nullptr);
   if (!context) return false;
-  pcre2_set_newline_16(context, PCRE2_NEWLINE_ANYCRLF);
+  pcre2_set_newline_16(context, PCRE2_NEWLINE_LF);
   int error = 0;
   PCRE2_SIZE errorOffset = 0;
-  pcre2_code_16* code =
-      pcre2_compile_16(Units(*translated), translated->size(), options, &error, &errorOffset, context);
+  pcre2_code_16* code = pcre2_compile_16(Units(*translated), translated->size(), PCRE2_MATCH_UNSET_BACKREF, &error,
+                                         &errorOffset, context);
   pcre2_compile_context_free_16(context);
   if (!code) return false;
   auto compiled = std::make_shared<const Compiled>(code);
 
   std::u16string subject = wideText_;
   if (!caseSensitive)
-    for (char16_t& c : subject) c = FoldCase(c);
+    for (char16_t& c : subject) c = jscript::CanonicalCase(c);
   pcre2_match_data_16* data = pcre2_match_data_create_from_pattern_16(code, nullptr);
   if (!data) return false;
   bool ran = true;

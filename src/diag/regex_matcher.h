@@ -10,8 +10,9 @@
 // and sub-match numbers are 1-based. Nothing here throws: a pattern that
 // does not compile makes Match return false.
 //
-// The engine is PCRE2 (16-bit, without its Unicode tables); the pattern is
-// translated where the two dialects differ.
+// The engine is PCRE2 (16-bit, without its Unicode tables), given the
+// pattern in its own syntax (diag/jscript_pattern.h) and, when case is
+// ignored, the text in JScript's canonical case (diag/jscript_case.h).
 #include <memory>
 #include <optional>
 #include <string>

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <string>
+
 namespace {
 
 constexpr const char* kCharsetPattern = "<meta.+?charset=[^\\w]?([-\\w]+)";
@@ -138,6 +141,109 @@ TEST(RegexMatcher, PatternsMeanWhatTheyMeanInJScript) {
     EXPECT_FALSE(m.Match(notJScript, "aa")) << notJScript;
   ASSERT_TRUE(m.Match("b", "abc"));
   EXPECT_EQ(m.Replace("[$`|$'|$$|$&|$1]"), "a[a|c|$|b|$1]c");
+}
+
+// Cases where JScript and ECMAScript agree. Each expectation is what
+// Node.js 20 returns for new RegExp(pattern, "g" + flags), every match as
+// its text and offset; offsets here are bytes of the GBK text, where Node
+// counts UTF-16 units.
+struct Differential {
+  const char* pattern;
+  const char* text;
+  const char* flags;  // "i" ignores case, "m" is multi-line
+  const char* expected;
+};
+
+std::string AllMatches(const Differential& c) {
+  RegexMatcher m;
+  if (!m.Match(c.pattern, c.text, !std::strchr(c.flags, 'i'), std::strchr(c.flags, 'm') != nullptr))
+    return "SyntaxError";
+  std::string out;
+  for (int k = 1; k <= m.MatchCount(); ++k) {
+    int position = 0;
+    const std::string text = m.MatchText(k, &position);
+    out += (k > 1 ? " " : "") + text + "@" + std::to_string(position);
+  }
+  return out.empty() ? "(none)" : out;
+}
+
+void ExpectAsECMAScript(std::initializer_list<Differential> cases) {
+  for (const Differential& c : cases) EXPECT_EQ(AllMatches(c), c.expected) << "/" << c.pattern << "/" << c.flags;
+}
+
+// "^" and "$" look at the characters beside them, and CR LF is two line ends.
+TEST(RegexMatcherAsECMAScript, LineEnds) {
+  ExpectAsECMAScript({
+      {"^", "a\n", "m", "@0 @2"},
+      {"^$", "x\r\n", "m", "@2 @3"},
+      {"$", "a\r\nb", "m", "@1 @2 @4"},
+      {"\\W\\w", "a\r\nb", "m", "\nb@2"},  // the try at the CR fails, the LF is tried next
+      {"^b$", "a\rb\rc", "m", "b@2"},
+      {"^\\w", "a\nb", "", "a@0"},
+      {"a$", "a\na", "", "a@2"},
+  });
+}
+
+// Node gives the second match of /\u03c2/gi in "σΣ" at 1 (UTF-16 units).
+TEST(RegexMatcherAsECMAScript, LettersGbkHoldsFoldAsUpperCase) {
+  ExpectAsECMAScript({
+      {"ⅰ", "Ⅰ", "i", "Ⅰ@0"},
+      {"\\u00c1", "á", "i", "á@0"},
+      {"\\u01cd", "ǎ", "i", "ǎ@0"},
+      {"\\u00dc", "ü", "i", "ü@0"},
+      {"\\u0100", "ā", "i", "ā@0"},
+      {"\\u03c2", "σΣ", "i", "σ@0 Σ@2"},
+      {"ё", "Ё", "i", "Ё@0"},
+      {"ω", "Ω", "i", "Ω@0"},
+      {"\\u017f", "s", "i", "(none)"},  // no letter beyond ASCII folds onto ASCII
+      {"[Ё-я]+", "ЁёЯя", "i", "ЁёЯя@0"},
+      {"[Ω-α]+", "ΩωΑα", "i", "ΩωΑα@0"},
+      {"[Ｚ-ａ]+", "ｚＡ［", "i", "ｚＡ［@0"},
+      {"[Ａ-ｚ]+", "＿［｀ａ", "i", "＿［｀ａ@0"},
+      {"[ⅰ-ⅹ]", "Ⅻ", "i", "(none)"},
+      {"[^a]", "A", "i", "(none)"},
+  });
+}
+
+TEST(RegexMatcherAsECMAScript, Escapes) {
+  ExpectAsECMAScript({
+      // \N beyond the groups is octal (or the digit 8 or 9), as JScript
+      // read it; ECMAScript keeps that outside Unicode mode.
+      {"\\1", "\x01", "", "\x01@0"},
+      {"(a)\\2", "a\x02", "", "a\x02@0"},
+      {"\\8", "8", "", "8@0"},
+      {"\\18", "\x01" "8", "", "\x01" "8@0"},
+      {"\\101", "A", "", "A@0"},
+      {"[\\1]", "\x01", "", "\x01@0"},
+      {"(a)\\1", "aa", "", "aa@0"},
+      {"\\2(a)(b)", "ab", "", "ab@0"},  // a group further on
+      // A class escape at either end of a range makes the hyphen a character.
+      {"^[\\w-\\.]+@[\\w-]+\\.\\w+$", "a-b.c@d-e.fg", "", "a-b.c@d-e.fg@0"},
+      {"[\\s-z]", "-", "", "-@0"},
+      {"[a-\\d]+", "b-3a", "", "-3a@1"},
+      // Nothing of PCRE2's own: POSIX classes, \B in a class, "}" after a count.
+      {"[:a:]", ":", "", ":@0"},
+      {"[..]", ".", "", ".@0"},
+      {"[\\B]", "B", "", "B@0"},
+      {"\\{2}+", "{2}}}", "", "{2}}}@0"},
+      {"a{,2}", "a{,2}", "", "a{,2}@0"},
+      {"[\\c1]", "\x11", "", "\x11@0"},
+      {"\\c1", "\\c1", "", "\\c1@0"},
+      {"(?=a)*a", "a", "", "a@0"},
+      {"a{2,1}", "", "", "SyntaxError"},
+      {"{2}", "", "", "SyntaxError"},
+      {"^*", "", "", "SyntaxError"},
+      {"\\b+", "", "", "SyntaxError"},
+  });
+}
+
+TEST(RegexMatcherAsECMAScript, EmptyClassNeverMatchesAndItsNegationMatchesAll) {
+  ExpectAsECMAScript({
+      {"a[]*b", "ab", "", "ab@0"},
+      {"a[]b", "ab", "", "(none)"},
+      {"[]]", "]", "", "(none)"},
+      {"[^]", "\n", "", "\n@0"},
+  });
 }
 
 }  // namespace
