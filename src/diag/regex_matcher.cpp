@@ -2,6 +2,7 @@
 
 #include <pcre2.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <utility>
 
@@ -28,6 +29,25 @@ std::string WithQuotes(std::string_view pattern) {
 }
 
 PCRE2_SPTR16 Units(const std::u16string& s) { return reinterpret_cast<PCRE2_SPTR16>(s.data()); }
+
+// JScript never gives up on a search; PCRE2 does after a number of steps. A
+// plain pattern takes a few steps per character, so the budget grows with
+// the text from PCRE2's own ten million, while a pattern that backtracks
+// without end still stops within seconds. Backtracking memory stays what a
+// 32-bit process can spare (PCRE2's default is 20 GB).
+constexpr std::uint32_t kStepsPerCharacter = 100;
+constexpr std::uint32_t kFewestSteps = 10'000'000;
+constexpr std::uint32_t kMostSteps = 100'000'000;
+constexpr std::uint32_t kBacktrackingKiB = 256 * 1024;
+
+pcre2_match_context_16* MatchContextFor(std::size_t textLength) {
+  pcre2_match_context_16* context = pcre2_match_context_create_16(nullptr);
+  if (!context) return nullptr;
+  const std::size_t steps = textLength < kMostSteps / kStepsPerCharacter ? textLength * kStepsPerCharacter : kMostSteps;
+  pcre2_set_match_limit_16(context, static_cast<std::uint32_t>(std::max<std::size_t>(steps, kFewestSteps)));
+  pcre2_set_heap_limit_16(context, kBacktrackingKiB);
+  return context;
+}
 
 }  // namespace
 
@@ -76,16 +96,12 @@ bool RegexMatcher::Match(std::string_view pattern, std::string_view text, bool c
   if (!caseSensitive)
     for (char16_t& c : subject) c = jscript::CanonicalCase(c);
   pcre2_match_data_16* data = pcre2_match_data_create_from_pattern_16(code, nullptr);
-  if (!data) return false;
-  bool ran = true;
-  for (std::size_t start = 0; start <= subject.size();) {
-    const int rc = pcre2_match_16(code, Units(subject), subject.size(), start, 0, data, nullptr);
-    if (rc == PCRE2_ERROR_NOMATCH) break;
-    if (rc < 0) {
-      // Too complex for the text: no collection.
-      ran = false;
-      break;
-    }
+  pcre2_match_context_16* limits = MatchContextFor(subject.size());
+  const bool ready = data && limits;
+  for (std::size_t start = 0; ready && start <= subject.size();) {
+    // A search that runs out of steps or memory ends the collection there:
+    // the matches before it stand, as JScript would have found them too.
+    if (pcre2_match_16(code, Units(subject), subject.size(), start, 0, data, limits) < 0) break;
     const PCRE2_SIZE* vector = pcre2_get_ovector_pointer_16(data);
     const std::uint32_t pairs = pcre2_get_ovector_count_16(data);
     Found found{{vector[0], vector[1]}, {}};
@@ -97,11 +113,9 @@ bool RegexMatcher::Match(std::string_view pattern, std::string_view text, bool c
     // After an empty match the search goes on one character further.
     start = vector[1] > vector[0] ? vector[1] : vector[1] + 1;
   }
+  pcre2_match_context_free_16(limits);
   pcre2_match_data_free_16(data);
-  if (!ran) {
-    found_.clear();
-    return false;
-  }
+  if (!ready) return false;
   compiled_ = std::move(compiled);
   return true;
 }

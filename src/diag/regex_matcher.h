@@ -26,7 +26,8 @@ class RegexMatcher {
   RegexMatcher(const RegexMatcher&);
   RegexMatcher& operator=(const RegexMatcher&);
 
-  // True when the pattern compiled and ran, whether or not it matched. With
+  // True when the pattern compiled and ran, whether or not it matched; a
+  // search that runs out of steps keeps the matches found before it. With
   // quoteSubstitution, every "#引号" in the pattern stands for a double quote.
   bool Match(std::string_view pattern, std::string_view text, bool caseSensitive = false,
              bool multiline = true, bool global = true, bool quoteSubstitution = false);
