@@ -237,8 +237,12 @@ TEST_F(Engine, AProxyLeftBehindIsClearedAtStartWhileAForeignBrookRuns) {
   WriteConfig("HTTP", "0");
   // Someone else's brook.exe, from a folder of its own.
   const TestFolder other(CurrentTestName() + ".other");
-  std::string line = "\"" + other.InstallEngine() + "\" vpn -l 127.0.0.1:" + std::to_string(FreeLoopbackPort());
-  STARTUPINFOA startup{sizeof startup};
+  std::string line = "\"";
+  line += other.InstallEngine();
+  line += "\" vpn -l 127.0.0.1:";
+  line += std::to_string(FreeLoopbackPort());
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
   PROCESS_INFORMATION foreign{};
   ASSERT_TRUE(CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
                              other.Path().c_str(), &startup, &foreign));

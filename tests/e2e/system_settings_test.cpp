@@ -9,12 +9,12 @@
 #include <thread>
 #include <vector>
 
-#include <winhttp.h>
-
 #include "context/tray_menu_layout.h"
 #include "driver/local_http_server.h"
 #include "driver/shell_tray.h"
 #include "e2e_test.h"
+
+#include <winhttp.h>  // after <windows.h>
 #include "update/maker_addresses.h"
 
 namespace e2e {
@@ -312,7 +312,8 @@ TEST_F(ProxyModes, APacStartWithoutATemplateSetsNoAddressUntilAScriptArrives) {
 std::string WinHttpGet(const std::string& url) {
   std::string body;
   const std::wstring wide(url.begin(), url.end());
-  URL_COMPONENTS parts{sizeof parts};
+  URL_COMPONENTS parts{};
+  parts.dwStructSize = sizeof parts;
   parts.dwHostNameLength = parts.dwUrlPathLength = parts.dwExtraInfoLength = static_cast<DWORD>(-1);
   if (!WinHttpCrackUrl(wide.c_str(), 0, 0, &parts)) return body;
   const std::wstring host(parts.lpszHostName, parts.dwHostNameLength);
