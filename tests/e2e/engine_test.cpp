@@ -121,15 +121,6 @@ TEST_F(Engine, ASocks5ListenerNeverGetsTheGlobalProxyAfterTheSwitchToHttp) {
   EXPECT_NE(InternetSettingNumber("ProxyEnable"), std::optional<DWORD>(1));
   EXPECT_FALSE(InternetSettingText("ProxyServer"));
   EXPECT_EQ(IniValue(Config(), "BasisConfig", "Proxy Mode"), "0");
-
-  // Once the HTTP listener runs, global mode is there.
-  window->Click(Ctl::按钮_停止);
-  ASSERT_TRUE(WaitUntil([&] { return window->Enabled(Ctl::按钮_启动); }, kActionTimeout));
-  window->Click(Ctl::按钮_启动);
-  ASSERT_TRUE(WaitUntil([&] { return !window->Enabled(Ctl::按钮_启动); }, kActionTimeout));
-  window->Command(menu::全局模式);
-  EXPECT_TRUE(WaitUntil([] { return InternetSettingText("ProxyServer").has_value(); }, kActionTimeout));
-  EXPECT_NE(EngineCommandLine().find(" --http"), std::string::npos) << EngineCommandLine();
 }
 
 TEST_F(Engine, ExitWithPacModeCheckedClearsTheSystemProxyAndEndsTheEngine) {
