@@ -1,6 +1,7 @@
 #include "config/configuration.h"
 
 #include "context/app_context.h"
+#include "context/listener.h"
 #include "context/tray_menu_layout.h"
 #include "config/defaults.h"
 #include "config/node_list.h"
@@ -17,13 +18,13 @@ void EnableVpnBoxes(AppContext& app, bool enabled) {
 
 void ApplyRunModeToMenu(AppContext& app) {
   Form& form = app.form;
-  const bool http = app.run.runMode == "HTTP";
-  form.SetMenuChecked(menu::HTTP方式启动, http);
-  if (!http && form.MenuChecked(menu::全局模式)) {
+  form.SetMenuChecked(menu::HTTP方式启动, app.run.runMode == "HTTP");
+  const bool global = GlobalModeAvailable(app);
+  if (!global && form.MenuChecked(menu::全局模式)) {
     form.SetMenuChecked(menu::全局模式, false);
     form.SetMenuChecked(menu::直连模式, true);
   }
-  form.SetMenuEnabled(menu::全局模式, http);
+  form.SetMenuEnabled(menu::全局模式, global);
 }
 
 namespace {

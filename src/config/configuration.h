@@ -21,6 +21,7 @@ void ToggleCustomGateway(AppContext& app);    // 选择框_自定义默认网关
 
 // The three VPN boxes are usable only with a custom gateway.
 void EnableVpnBoxes(AppContext& app, bool enabled);
-// "HTTP方式启动" and "全局模式" follow the Run mode; SOCKS5 cannot carry a
-// global proxy, so a checked global mode falls back to direct.
+// "HTTP方式启动" follows the Run mode, "全局模式" the listener that counts
+// (GlobalModeAvailable): SOCKS5 cannot carry a global proxy, so a checked
+// global mode falls back to direct. Also at every start and stop.
 void ApplyRunModeToMenu(AppContext& app);

@@ -5,6 +5,7 @@
 // fake. Every call is safe from any thread: the Win32 form carries calls made
 // on worker threads over to the window's thread.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -77,4 +78,9 @@ class Form {
 
   // Pops up the tray menu at the cursor, built from the items' current states.
   virtual void PopupTrayMenu() = 0;
+
+  // Runs `task` on the window's thread and returns when it is done, for
+  // work that shares the window thread's records (the proxy settings);
+  // nothing runs once the window is gone.
+  virtual void RunOnWindowThread(const std::function<void()>& task) = 0;
 };

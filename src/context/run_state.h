@@ -12,6 +12,10 @@ struct RunState {
   std::string password;
   std::string remark;  // kept after a stop
   std::string runMode = "HTTP";  // "HTTP" or "SOCKS5"
+  // What the running engine listens as, "HTTP" or "SOCKS5": a VPN node
+  // always SOCKS5, any other the Run mode of its launch. The Run mode may
+  // change meanwhile; this does not. Empty while nothing runs.
+  std::string listener;
   std::string vpnConnectionName;
   std::string vpnSavedDns;
   std::string vpnGateway;
@@ -22,6 +26,7 @@ struct RunState {
   // Back to idle; the remark and the Run mode keep what they hold.
   void ResetToIdle() {
     protocol = -1;
+    listener.clear();
     serverAddress.clear();
     serverPort.clear();
     password.clear();

@@ -6,6 +6,7 @@
 #include "tray/tray_icon.h"
 #include "tray/tray_icon_images.h"
 #include "context/tray_menu_layout.h"
+#include "config/configuration.h"
 #include "engine/engine_command_line.h"
 #include "engine/engine_process.h"
 #include "engine/vpn_network.h"
@@ -67,15 +68,23 @@ bool ShowVpnMarker(Form& form, const std::string& commandLine) {
 struct LaunchedNode {
   int protocol;
   std::string serverAddress, serverPort, password, remark, localPort;
+  std::string listener;  // as the command line asks for it
 };
 
-LaunchedNode NodeInWindow(const Form& form) {
-  return {form.ComboSelection(Ctl::组合框_服务器协议), form.Text(Ctl::编辑框_服务器IP),
-          form.Text(Ctl::编辑框_服务器端口),          form.Text(Ctl::编辑框_服务器密码),
-          form.Text(Ctl::编辑框_服务器备注),          form.Text(Ctl::编辑框_本地端口)};
+LaunchedNode NodeInWindow(const AppContext& app) {
+  const Form& form = app.form;
+  const int protocol = form.ComboSelection(Ctl::组合框_服务器协议);
+  return {protocol,
+          form.Text(Ctl::编辑框_服务器IP),
+          form.Text(Ctl::编辑框_服务器端口),
+          form.Text(Ctl::编辑框_服务器密码),
+          form.Text(Ctl::编辑框_服务器备注),
+          form.Text(Ctl::编辑框_本地端口),
+          protocol == kVpnProtocol ? "SOCKS5" : app.run.runMode};
 }
 
 void RecordRun(RunState& run, const LaunchedNode& node) {
+  run.listener = node.listener;
   run.serverAddress = node.serverAddress;
   run.serverPort = node.serverPort;
   run.password = node.password;
@@ -83,9 +92,9 @@ void RecordRun(RunState& run, const LaunchedNode& node) {
   run.protocol = node.protocol;
 }
 
-std::string RunningTip(const RunState& run, const LaunchedNode& node) {
+std::string RunningTip(const LaunchedNode& node) {
   const std::string listener =
-      node.protocol == kVpnProtocol ? "VPN 127.0.0.1:" + node.localPort : run.runMode + " 127.0.0.1:" + node.localPort;
+      node.protocol == kVpnProtocol ? "VPN 127.0.0.1:" + node.localPort : node.listener + " 127.0.0.1:" + node.localPort;
   return "Corvane\r\n状态：[正在运行]\r\n本地代理: " + listener + "\r\n当前连接: " + node.serverAddress + ":" +
          node.serverPort;
 }
@@ -109,10 +118,10 @@ void ShowRunningLook(AppContext& app, const LaunchedNode& node, bool quiet) {
   // The texts say 127.0.0.1 also when the LAN may connect.
   if (!quiet) {
     const std::string text = node.protocol == kVpnProtocol ? "VPN 模式：127.0.0.1:" + node.localPort
-                                                           : app.run.runMode + " 代理：127.0.0.1:" + node.localPort;
+                                                           : node.listener + " 代理：127.0.0.1:" + node.localPort;
     app.tray->ShowBalloon("Brook 启动成功！", text, BalloonIcon::None);
   }
-  app.tray->SetTip(RunningTip(app.run, node));
+  app.tray->SetTip(RunningTip(node));
   app.tray->SetIcon(RunningIconData());
 }
 
@@ -139,7 +148,7 @@ void StartEngine(AppContext& app, bool quiet) {
   // The wait handles window messages, so another click could otherwise
   // start a second engine.
   const ScopedFlag starting(app.run.starting);
-  const LaunchedNode node = NodeInWindow(form);
+  const LaunchedNode node = NodeInWindow(app);
   // A launch that fails shows as the missing process below.
   app.engine->processes.LaunchEngine(commandLine);
   // An exit during the wait must still give the connection its DNS back
@@ -156,6 +165,8 @@ void StartEngine(AppContext& app, bool quiet) {
   }
   RecordRun(app.run, node);
   ShowRunningLook(app, node, quiet);
+  // A SOCKS5 listener (a VPN node) withdraws global mode while it runs.
+  ApplyRunModeToMenu(app);
   app.config.Write("NodeList", "Select node", std::to_string(form.SelectedRow(Ctl::超级列表框_服务器列表)));
   ApplyCheckedProxyMode(app, node.protocol);
 }

@@ -60,6 +60,8 @@ void StopEngine(AppContext& app) {
   // the saved Proxy Mode stay, so the next start applies them again.
   GiveBackSystemProxy(app);
   ShowStoppedLook(app);
+  // Global mode follows the Run mode again, for the next start.
+  ApplyRunModeToMenu(app);
 }
 
 void CleanupOnExit(AppContext& app) {

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "context/app_context.h"
+#include "context/listener.h"
 #include "tray/tray_icon.h"
 #include "context/tray_menu_layout.h"
 #include "config/configuration.h"
@@ -11,9 +12,14 @@
 namespace {
 
 std::string SwitchBalloonText(AppContext& app, bool toSocks) {
-  if (IsRunning(app.form))
-    return toSocks ? "当前 Brook 正在运行，需要重启(停止+启动)后才能生效！\r\n因为协议原因，所以全局模式禁用。"
-                   : "当前 Brook 正在运行，需要重启(停止+启动)后才能生效！";
+  if (IsRunning(app.form)) {
+    std::string text = "当前 Brook 正在运行，需要重启(停止+启动)后才能生效！";
+    if (toSocks)
+      text += "\r\n因为协议原因，所以全局模式禁用。";
+    else if (!GlobalModeAvailable(app))
+      text += "\r\n当前运行的是 SOCKS5 代理，重启前全局模式不可用。";
+    return text;
+  }
   std::string text = "下次启动代理将应用为：\r\n" + app.run.runMode + " 代理：127.0.0.1:" +
                      app.form.Text(Ctl::编辑框_本地端口);
   text += toSocks ? "\r\n因为系统代理设置不支持 SOCKS5 协议的原因，所以[代理模式 - 全局模式]禁用。"

@@ -1,8 +1,11 @@
 #include "system/pac_file.h"
 
 #include "context/app_context.h"
+#include "context/listener.h"
 #include "system/system_services.h"
 #include "shared/bytes_as_text.h"
+#include "system/pac_mode.h"
+#include "system/pac_script.h"
 #include "system/pac_template.h"
 #include "system/tray_report.h"
 
@@ -17,14 +20,21 @@ std::string PacDownloadAddress(std::string_view host) {
   return address;
 }
 
-void GeneratePacFile(AppContext& app) {
+GeneratedPac GeneratePacFile(AppContext& app) {
   FileSystem& files = app.platform.files;
-  const std::string pacTemplate = PacTemplatePath(app);
-  if (!files.FileExists(pacTemplate)) StartPacDownload(app);
-
-  const FileContent content = files.ReadFile(pacTemplate);
-  const std::string entry = PacProxyEntry(app.run.runMode, app.form.Text(Ctl::编辑框_本地端口));
-  files.WriteNewFile(GeneratedPacPath(app), FillPacTemplate(BytesAsText(content.bytes), entry));
+  const FileContent content = files.ReadFile(PacTemplatePath(app));
+  const std::string_view text = BytesAsText(content.bytes);
+  if (text.empty()) {
+    StartPacDownload(app);
+    return {PacScriptState::NoTemplate};
+  }
+  if (!DefinesFindProxyForUrl(text)) return {PacScriptState::NotAScript};
+  // The entry names what the running engine speaks, whatever the Run mode
+  // says meanwhile.
+  const std::string entry = PacProxyEntry(ActiveListener(app), app.form.Text(Ctl::编辑框_本地端口));
+  const std::string script = FillPacTemplate(text, entry);
+  if (!files.WriteNewFile(GeneratedPacPath(app), script)) return {PacScriptState::Unwritten};
+  return {PacScriptState::Ready, script.size()};
 }
 
 namespace {
@@ -67,10 +77,20 @@ void UpdatePacFile(AppContext& app, const std::string& engineDirectory) {
     ReportFailedDownload(app, address);
     return;
   }
-  if (StoreTemplate(app.platform.files, engineDirectory + "pac.txt", body))
-    ReportInBalloon(app, "PAC 更新成功！", "如果当前正在运行，则需要重启代理后才能使应用最新 PAC文件！",
-                    BalloonIcon::Info);
-  else
+  if (StoreTemplate(app.platform.files, engineDirectory + "pac.txt", body)) {
+    // PAC mode in force, or waiting for this template, gets it at once.
+    switch (ApplyArrivedPacTemplate(app, engineDirectory)) {
+      case LivePacUpdate::Applied:
+        ReportInBalloon(app, "PAC 更新成功！", "最新 PAC文件已生效。", BalloonIcon::Info);
+        break;
+      case LivePacUpdate::NotLive:
+        ReportInBalloon(app, "PAC 更新成功！", "如果当前正在运行，则需要重启代理后才能使应用最新 PAC文件！",
+                        BalloonIcon::Info);
+        break;
+      case LivePacUpdate::Reported:
+        break;  // its own balloon says what became of it
+    }
+  } else
     ReportInBalloon(app, "PAC 更新失败！", "原因：写入本地PAC文件失败，请尝试手动下载覆盖：" + address,
                     BalloonIcon::Error);
 }

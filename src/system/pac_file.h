@@ -1,6 +1,7 @@
 #pragma once
 // The PAC template pac.txt in the engine directory, the PAC file "pac"
 // generated beside it, and the template's download from the PAC source host.
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -13,10 +14,20 @@ std::string GeneratedPacPath(const AppContext& app);  // engine directory + "pac
 // (such as http://127.0.0.1:8080, a local test server) keeps it.
 std::string PacDownloadAddress(std::string_view host);
 
-// Fills the template for the current Run mode and local port and writes the
-// PAC file. Without a template the download starts in the background and
-// this PAC file comes out empty.
-void GeneratePacFile(AppContext& app);
+enum class PacScriptState {
+  Ready,       // the PAC file is written and holds FindProxyForURL
+  NoTemplate,  // pac.txt is missing or empty; its download has started
+  NotAScript,  // pac.txt defines no FindProxyForURL
+  Unwritten,   // the PAC file could not be written
+};
+struct GeneratedPac {
+  PacScriptState state;
+  std::size_t size = 0;  // of the PAC file written
+};
+// Fills the template for the listener that counts (the running engine's)
+// and the local port and writes the PAC file, only when the result is a
+// script browsers run: an empty one would send them direct for hours.
+GeneratedPac GeneratePacFile(AppContext& app);
 
 // The tray item "更新PAC文件": UpdatePacFile on a worker thread, for the
 // engine directory as it is now.

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "shared/gbk_text.h"
+#include "system/pac_script.h"
 
 namespace {
 
@@ -84,7 +85,11 @@ std::string PacHttpResponse(std::string_view request, const PacServing& serving,
 
   const FileContent pac = readPac();
   switch (pac.status) {
-    case ReadStatus::Ok: return Response("200 OK", "application/x-ns-proxy-autoconfig", pac.bytes);
+    case ReadStatus::Ok:
+      // An empty or broken file would be taken as "no proxy" for hours.
+      if (!DefinesFindProxyForUrl(pac.bytes)) return Plain("404 Not Found");
+      return Response("200 OK", "application/x-ns-proxy-autoconfig; charset=" + std::string(PacScriptCharset(pac.bytes)),
+                      pac.bytes);
     case ReadStatus::Missing: return Plain("404 Not Found");
     case ReadStatus::Failed: break;
   }

@@ -19,9 +19,9 @@ struct PacServing {
 
 // The whole response to one request head. GET /<token>/pac (any query),
 // with a Host of 127.0.0.1:<port> or localhost:<port>, gives the PAC file's
-// current bytes as application/x-ns-proxy-autoconfig. Any other Host (or
-// none, or two) gets 403; any other method 405; any other path, or no PAC
-// file, 404; a request line that is not HTTP 400. No answer may be cached
+// current bytes as application/x-ns-proxy-autoconfig with their charset.
+// Any other Host (or none, or two) gets 403; any other method 405; any
+// other path, no PAC file or one without FindProxyForURL, 404; a request line that is not HTTP 400. No answer may be cached
 // or read as another type than it says. `readPac` is called only for the
 // served address.
 std::string PacHttpResponse(std::string_view request, const PacServing& serving,

@@ -15,7 +15,7 @@ std::string PublishPacFile(AppContext& app) {
   if (serving.token.empty()) {
     serving.token = NewPacToken(system.random);
     // Without a secret the script would be anyone's to read.
-    if (serving.token.empty()) return "file://" + generated;
+    if (serving.token.empty()) return {};
     FileSystem& files = app.platform.files;
     serving.port = system.pacServer.Listen([&system, &files](std::string_view request) {
       return PacHttpResponse(request, system.state.PacServer(), [&] {
@@ -23,7 +23,7 @@ std::string PublishPacFile(AppContext& app) {
         return served.empty() ? FileContent{ReadStatus::Missing, {}, {}} : files.ReadFile(served);
       });
     });
-    if (serving.port <= 0) return "file://" + generated;
+    if (serving.port <= 0) return {};
     system.state.SetPacServer(serving);
   }
   return "http://127.0.0.1:" + std::to_string(serving.port) + "/" + serving.token +

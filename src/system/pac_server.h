@@ -8,8 +8,8 @@ struct AppContext;
 // and returns its address, http://127.0.0.1:<port>/<token>/pac?t=<n>, with
 // a new n at every call so that no browser keeps an old script. The server
 // starts listening at the first call, with a token drawn for this process.
-// When it cannot listen, or there is no token, the file's own address
-// ("file://" + engine directory + "pac") is returned instead.
+// Empty when it cannot listen or there is no token: the file's own file://
+// address is no answer, as neither WinHTTP nor Chromium fetches it.
 std::string PublishPacFile(AppContext& app);
 
 // The automatic configuration is cleared: the server answers 404 until the

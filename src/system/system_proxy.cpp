@@ -1,11 +1,13 @@
 #include "system/system_proxy.h"
 
 #include "context/app_context.h"
+#include "context/listener.h"
 #include "context/tray_menu_layout.h"
 #include "system/system_services.h"
 #include "system/blank_text.h"
 #include "system/connection_records.h"
 #include "system/pac_file.h"
+#include "system/pac_mode.h"
 #include "system/pac_server.h"
 #include "system/user_proxy.h"
 
@@ -39,14 +41,14 @@ void SelectDirectMode(AppContext& app) {
 
 void SelectPacMode(AppContext& app) {
   CheckModeItem(app.form, menu::PAC模式);
-  if (IsRunning(app.form)) {
-    GeneratePacFile(app);
-    TakeOverSystemProxy(app, PublishPacFile(app), ProxyKind::Pac);
-  }
+  if (IsRunning(app.form)) ApplyPacMode(app);
   SaveProxyMode(app, "1");
 }
 
 void SelectGlobalMode(AppContext& app) {
+  // The item is disabled then; a command that still arrives (a menu opened
+  // before the switch) must not point browsers at a SOCKS5 listener.
+  if (!GlobalModeAvailable(app)) return;
   CheckModeItem(app.form, menu::全局模式);
   if (IsRunning(app.form))
     TakeOverSystemProxy(app, "127.0.0.1:" + app.form.Text(Ctl::编辑框_本地端口), ProxyKind::Global);

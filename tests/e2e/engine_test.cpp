@@ -18,9 +18,11 @@ class Engine : public E2eTest {
   Engine() { ClearInternetSettings(); }
   ~Engine() override { ClearInternetSettings(); }
 
-  // One node with the stand-in engine beside the program.
+  // One node with the stand-in engine beside the program, and a PAC
+  // template beside the engine.
   void WriteConfig(const std::string& runMode, const std::string& proxyMode, const std::string& password = "secret") {
     engine = folder.InstallEngine();
+    folder.Write("pac.txt", "function FindProxyForURL(url, host) { return \"__PROXY__\"; }\n");
     WriteConfigFor(engine, runMode, proxyMode, password);
   }
   void WriteConfigFor(const std::string& enginePath, const std::string& runMode, const std::string& proxyMode,
@@ -102,6 +104,23 @@ TEST_F(Engine, PacAndGlobalModesWriteTheSettingsAndStopClearsThemAndEndsTheEngin
   EXPECT_FALSE(ShowsMessageBox(run.Id()));
   EXPECT_EQ(window->StatusText(1), "   状态：未运行");
   EXPECT_EQ(IniValue(Config(), "BasisConfig", "Proxy Mode"), "2");  // the choice stays for the next start
+}
+
+TEST_F(Engine, ASocks5ListenerNeverGetsTheGlobalProxyAfterTheSwitchToHttp) {
+  WriteConfig("SOCKS5", "0");
+  ProgramRun run = ProgramRun::StartFromShell(exe);
+  auto window = CorvaneWindow::WaitFor(run, kStartTimeout);
+  ASSERT_TRUE(window);
+  window->Click(Ctl::按钮_启动);
+  ASSERT_TRUE(WaitUntil([&] { return !window->Enabled(Ctl::按钮_启动); }, kActionTimeout)) << "the engine did not start";
+
+  window->Command(menu::HTTP方式启动);
+  ASSERT_TRUE(WaitUntil([&] { return IniValue(Config(), "BasisConfig", "Run Mode") == "HTTP"; }, kActionTimeout));
+  window->Command(menu::全局模式);  // as a command for the item, whatever the menu shows
+  ASSERT_TRUE(window->Sync());
+  EXPECT_NE(InternetSettingNumber("ProxyEnable"), std::optional<DWORD>(1));
+  EXPECT_FALSE(InternetSettingText("ProxyServer"));
+  EXPECT_EQ(IniValue(Config(), "BasisConfig", "Proxy Mode"), "0");
 }
 
 TEST_F(Engine, ExitWithPacModeCheckedClearsTheSystemProxyAndEndsTheEngine) {
@@ -203,6 +222,31 @@ TEST_F(Engine, TheStartupClearsOnlyWhatIsCorvanes) {
   EXPECT_EQ(InternetSettingNumber("ProxyEnable"), std::optional<DWORD>(0));
   EXPECT_FALSE(InternetSettingText("ProxyServer"));
   EXPECT_EQ(InternetSettingText("AutoConfigURL"), std::optional<std::string>("http://wpad.example/proxy.pac"));
+}
+
+TEST_F(Engine, AProxyLeftBehindIsClearedAtStartWhileAForeignBrookRuns) {
+  WriteConfig("HTTP", "0");
+  // Someone else's brook.exe, from a folder of its own.
+  const TestFolder other(CurrentTestName() + ".other");
+  std::string line = "\"";
+  line += other.InstallEngine();
+  line += "\" vpn -l 127.0.0.1:";
+  line += std::to_string(FreeLoopbackPort());
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION foreign{};
+  ASSERT_TRUE(CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                             other.Path().c_str(), &startup, &foreign));
+  SetInternetSettingNumber("ProxyEnable", 1);
+  SetInternetSettingText("ProxyServer", "127.0.0.1:" + LocalPort());
+
+  ProgramRun run = ProgramRun::StartFromShell(exe);
+  EXPECT_TRUE(CorvaneWindow::WaitFor(run, kStartTimeout));
+  EXPECT_EQ(WaitForSingleObject(foreign.hProcess, 0), static_cast<DWORD>(WAIT_TIMEOUT)) << "the other brook.exe ended";
+  EXPECT_TRUE(InternetSettingsCleared());
+  TerminateProcess(foreign.hProcess, 0);
+  CloseHandle(foreign.hThread);
+  CloseHandle(foreign.hProcess);
 }
 
 TEST_F(Engine, AStopAnExitAndAKilledRunGiveTheUsersOwnProxyBack) {

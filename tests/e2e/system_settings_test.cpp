@@ -7,11 +7,14 @@
 #include <cstdio>
 #include <functional>
 #include <thread>
+#include <vector>
 
 #include "context/tray_menu_layout.h"
 #include "driver/local_http_server.h"
 #include "driver/shell_tray.h"
 #include "e2e_test.h"
+
+#include <winhttp.h>  // after <windows.h>
 #include "update/maker_addresses.h"
 
 namespace e2e {
@@ -272,6 +275,107 @@ TEST_F(ProxyModes, SlowClientsHoldUpNeitherAFetchNorTheExit) {
   done = true;
   trickle.join();
   CloseConnection(neverReads);
+}
+
+TEST_F(ProxyModes, APacStartWithoutATemplateSetsNoAddressUntilAScriptArrives) {
+  ShellTray tray;
+  ASSERT_TRUE(tray.Ready());
+  server.SetBody("/new_softs.txt", server.Base());
+  server.SetAnswer("/Other/pac.txt", "404 Not Found", "<html>no template</html>");
+  WriteRunnableConfig();
+  std::string config = Config();
+  folder.Write("config.ini", config.replace(config.find("Proxy Mode=0"), 12, "Proxy Mode=1"));
+  ProgramRun run = ProgramRun::StartFromShell(exe);
+  auto window = CorvaneWindow::WaitFor(run, kStartTimeout);
+  ASSERT_TRUE(window);
+  ASSERT_TRUE(WaitUntil([&] { return Requested("/new_softs.txt"); }, kActionTimeout));
+  window->Click(Ctl::按钮_启动);
+  ASSERT_TRUE(WaitUntil([&] { return !window->Enabled(Ctl::按钮_启动); }, kActionTimeout)) << "the engine did not start";
+  // The start's download fails (here or at the built-in host): no address.
+  EXPECT_TRUE(WaitUntil([&] { return tray.Balloons().size() >= 2 && tray.Balloons().back().title == "PAC 更新失败！"; },
+                        30000));
+  EXPECT_FALSE(Setting("AutoConfigURL"));
+
+  // The template arrives while PAC mode waits for it: applied at once.
+  server.SetBody("/Other/pac.txt", kPacTemplate);
+  const auto balloon = UpdatePacFromServer(*window, tray, [&] { return Requests("/Other/pac.txt"); });
+  ASSERT_TRUE(balloon);
+  EXPECT_EQ(balloon->text, "最新 PAC文件已生效。");
+  ASSERT_TRUE(Setting("AutoConfigURL"));
+  const HttpAnswer answer = HttpGet(*Setting("AutoConfigURL"));
+  EXPECT_EQ(answer.statusLine, "HTTP/1.1 200 OK");
+  EXPECT_NE(answer.body.find("function FindProxyForURL"), std::string::npos) << answer.body;
+  EXPECT_NE(answer.headers.find("application/x-ns-proxy-autoconfig; charset=utf-8"), std::string::npos) << answer.headers;
+}
+
+// The body of a GET through WinHTTP's own engine; empty when it fails.
+std::string WinHttpGet(const std::string& url) {
+  std::string body;
+  const std::wstring wide(url.begin(), url.end());
+  URL_COMPONENTS parts{};
+  parts.dwStructSize = sizeof parts;
+  parts.dwHostNameLength = parts.dwUrlPathLength = parts.dwExtraInfoLength = static_cast<DWORD>(-1);
+  if (!WinHttpCrackUrl(wide.c_str(), 0, 0, &parts)) return body;
+  const std::wstring host(parts.lpszHostName, parts.dwHostNameLength);
+  const std::wstring target = std::wstring(parts.lpszUrlPath, parts.dwUrlPathLength) +
+                              std::wstring(parts.lpszExtraInfo, parts.dwExtraInfoLength);
+  HINTERNET session = WinHttpOpen(L"corvane-e2e", WINHTTP_ACCESS_TYPE_NO_PROXY, nullptr, nullptr, 0);
+  HINTERNET connection = session ? WinHttpConnect(session, host.c_str(), parts.nPort, 0) : nullptr;
+  HINTERNET request = connection ? WinHttpOpenRequest(connection, L"GET", target.c_str(), nullptr, nullptr, nullptr, 0)
+                                 : nullptr;
+  if (request) WinHttpSetTimeouts(request, 2000, 2000, 2000, 2000);
+  DWORD status = 0, size = sizeof status;
+  if (request && WinHttpSendRequest(request, nullptr, 0, nullptr, 0, 0, 0) && WinHttpReceiveResponse(request, nullptr) &&
+      WinHttpQueryHeaders(request, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER, nullptr, &status, &size,
+                          nullptr) &&
+      status == 200) {
+    char chunk[4096];
+    DWORD got = 0;
+    while (WinHttpReadData(request, chunk, sizeof chunk, &got) && got > 0) body.append(chunk, got);
+  }
+  for (HINTERNET handle : {request, connection, session})
+    if (handle) WinHttpCloseHandle(handle);
+  return body;
+}
+
+TEST_F(ProxyModes, ClientsHoldingEverySlotKeepNoPacFetchOut) {
+  WriteRunnableConfig();
+  std::string config = Config();
+  folder.Write("config.ini", config.replace(config.find("Proxy Mode=0"), 12, "Proxy Mode=1"));
+  folder.Write("pac.txt", kPacTemplate);
+  ProgramRun run = ProgramRun::StartQuiet(exe);
+  ASSERT_TRUE(WaitUntil([&] { return Setting("AutoConfigURL").has_value(); }, kStartTimeout));
+  const std::string address = *Setting("AutoConfigURL");
+  const int port = PortOf(address);
+
+  // Eight connections, each reopened as soon as the server closes it: one
+  // sends nothing, one a TLS hello, one half a request.
+  const std::string sends[] = {"", "\x16\x03\x01\x02\x00\x01", "GET " + TargetOf(address) + " HTTP/1.1\r\nHost: 127"};
+  std::atomic<bool> done{false};
+  std::atomic<int> reopened{0};
+  std::vector<std::thread> holders;
+  for (int i = 0; i < 8; ++i)
+    holders.emplace_back([&, bytes = sends[i % 3]] {
+      while (!done) {
+        const UINT_PTR held = ConnectLoopback(port);
+        if (!bytes.empty()) SendBytes(held, bytes);
+        WaitUntilClosed(held);
+        CloseConnection(held);
+        ++reopened;
+      }
+    });
+  Sleep(1500);
+
+  const DWORD start = GetTickCount();
+  const std::string script = WinHttpGet(address);
+  const DWORD fetchMs = GetTickCount() - start;
+  done = true;
+  const int reopenings = reopened;
+  // The holders wait in recv until the server lets go of them.
+  for (std::thread& holder : holders) holder.join();
+  std::printf("PAC fetch through WinHTTP beside eight held slots: %lu ms (%d reopenings)\n", fetchMs, reopenings);
+  EXPECT_NE(script.find("function FindProxyForURL"), std::string::npos);
+  EXPECT_LT(fetchMs, 2000u);
 }
 
 class StartAtLogon : public E2eTest {

@@ -74,6 +74,8 @@ class FakeForm : public Form {
 
   void ShowMessage(std::string_view text, std::string_view title) override;
   void PopupTrayMenu() override { ++popups; }
+  // The calling thread plays the window's, as everywhere in the fake.
+  void RunOnWindowThread(const std::function<void()>& task) override { task(); }
 
   // Test conveniences: what a user does.
   void Type(Ctl c, std::string_view text) { SetText(c, text); }

@@ -122,6 +122,7 @@ TEST_F(EngineStartTest, AQuietStartDiffersOnlyByTheMissingBalloon) {
   t.form.SetChecked(Ctl::选择框_局域网连接, true);
   t.app.run.runMode = "SOCKS5";
   CheckProxyMode(menu::PAC模式);
+  t.folder.Write("pac.txt", "function FindProxyForURL(u, h) { return \"__PROXY__\"; }");
   StartEngine(t.app, true);
 
   EXPECT_TRUE(Running());
@@ -182,6 +183,11 @@ TEST_F(EngineStartTest, AVpnStartListensOnTheLoopbackAndAlwaysAppliesDirect) {
   EXPECT_FALSE(t.form.MenuChecked(menu::PAC模式));
   EXPECT_EQ(Saved("BasisConfig", "Proxy Mode"), "0");
   EXPECT_TRUE(ProxyCleared());
+  // Its listener speaks SOCKS5 whatever the Run mode says.
+  EXPECT_EQ(t.app.run.listener, "SOCKS5");
+  EXPECT_FALSE(t.form.MenuEnabled(menu::全局模式));
+  StopEngine(t.app);
+  EXPECT_TRUE(t.form.MenuEnabled(menu::全局模式));
 }
 
 TEST_F(EngineStartTest, RequestsDuringTheWaitAreIgnoredAndTheLaunchedNodeIsRecorded) {

@@ -35,14 +35,14 @@ TEST(PacTemplate, MatchesStartOnCharacterBoundaries) {
 class PacFileTest : public SystemTest {};
 
 TEST_F(PacFileTest, GeneratedForTheHttpAndSocks5RunModes) {
-  t.folder.Write("pac.txt", "return \"__PROXY__\" || \"__DIRECT__\";");
+  t.folder.Write("pac.txt", "function FindProxyForURL(u, h) { return \"__PROXY__\" || \"__DIRECT__\"; }");
   t.form.SetText(Ctl::编辑框_本地端口, "3128");
-  GeneratePacFile(t.app);
-  EXPECT_EQ(t.folder.Read("pac"), "return \"PROXY 127.0.0.1:3128;DIRECT;\" || \"DIRECT\";");
+  EXPECT_EQ(GeneratePacFile(t.app).state, PacScriptState::Ready);
+  EXPECT_EQ(t.folder.Read("pac"), "function FindProxyForURL(u, h) { return \"PROXY 127.0.0.1:3128;DIRECT;\" || \"DIRECT\"; }");
 
   t.app.run.runMode = "SOCKS5";
   GeneratePacFile(t.app);
-  EXPECT_EQ(t.folder.Read("pac"), "return \"SOCKS5 127.0.0.1:3128;DIRECT;\" || \"DIRECT\";");
+  EXPECT_EQ(t.folder.Read("pac"), "function FindProxyForURL(u, h) { return \"SOCKS5 127.0.0.1:3128;DIRECT;\" || \"DIRECT\"; }");
   EXPECT_EQ(system.workers.started, 0);
 }
 
@@ -53,21 +53,49 @@ TEST_F(PacFileTest, ATemplateWithoutPlaceholdersIsCopiedUnchanged) {
   EXPECT_EQ(t.folder.Read("pac"), pacTemplate);
 }
 
-TEST_F(PacFileTest, AMissingTemplateStartsTheDownloadAndLeavesAnEmptyPacFile) {
+TEST_F(PacFileTest, PacModeWaitsForAScriptBrowsersRunAndADownloadAppliesItLive) {
+  const std::string settings = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+  const auto autoConfigUrl = [&] {
+    const auto value = system.registry.Get(RegistryRoot::CurrentUser, settings, "AutoConfigURL");
+    return value ? value->bytes : "(none)";
+  };
+  const std::string users = "http://wpad.corp.example/proxy.pac";
+  system.registry.Put(RegistryRoot::CurrentUser, settings, "AutoConfigURL", {FakeRegistry::Type::String, users});
   state.SetPacSourceHost("pac.example.org");
-  system.downloader.bodies["https://pac.example.org/Other/pac.txt"] = "return \"__PROXY__\";\n";
-  t.folder.Write("pac", "old script");
+  const std::string address = "https://pac.example.org/Other/pac.txt";
+  MarkRunning();
+  t.form.SetMenuChecked(menu::PAC模式, true);
 
-  GeneratePacFile(t.app);
-  EXPECT_EQ(t.folder.Read("pac"), "");
-  EXPECT_EQ(system.workers.Pending(), 1u);  // not waited for
-  EXPECT_TRUE(system.downloader.requested.empty());
+  t.folder.Write("pac.txt", "");
+  OnMenuCommand(t.app, menu::PAC模式);  // an empty template: nothing to serve yet
+  EXPECT_EQ(autoConfigUrl(), users);
+  EXPECT_FALSE(HasFile("pac"));
+  EXPECT_EQ(Balloons().back().title, "PAC模式尚未生效");
+  EXPECT_EQ(system.workers.Pending(), 1u);
 
+  system.downloader.bodies[address] = "<html>portal</html>";  // stored, but no script
   system.workers.RunAll();
-  EXPECT_EQ(t.folder.Read("pac.txt"), "return \"__PROXY__\";\n");
-  EXPECT_EQ(t.folder.Read("pac"), "");  // the new template counts from the next apply
-  GeneratePacFile(t.app);
-  EXPECT_EQ(t.folder.Read("pac"), "return \"PROXY 127.0.0.1:2080;DIRECT;\";\n");
+  EXPECT_EQ(autoConfigUrl(), users);
+  EXPECT_EQ(Balloons().back().title, "PAC模式未生效！");
+  EXPECT_EQ(Balloons().back().kind, BalloonIcon::Error);
+
+  system.downloader.bodies[address] = "function FindProxyForURL(u, h) { return \"__PROXY__\"; }";
+  OnMenuCommand(t.app, menu::更新PAC文件);
+  system.workers.RunAll();
+  const std::string pacBase = "http://127.0.0.1:50123/000102030405060708090a0b0c0d0e0f/pac?t=";
+  EXPECT_EQ(autoConfigUrl(), pacBase + "1");
+  EXPECT_EQ(Balloons().back().text, "最新 PAC文件已生效。");
+  const std::string answer = system.pacServer.Request(
+      "GET /000102030405060708090a0b0c0d0e0f/pac?t=1 HTTP/1.1\r\nHost: 127.0.0.1:50123\r\n\r\n");
+  EXPECT_NE(answer.find("\r\n\r\nfunction FindProxyForURL(u, h) { return \"PROXY 127.0.0.1:2080;DIRECT;\"; }"),
+            std::string::npos) << answer;
+
+  // A script past Chromium's limit is applied, with a warning.
+  system.downloader.bodies[address] += "//" + std::string(1 << 20, 'x');
+  OnMenuCommand(t.app, menu::更新PAC文件);
+  system.workers.RunAll();
+  EXPECT_EQ(autoConfigUrl(), pacBase + "2");
+  EXPECT_EQ(Balloons().back().title, "PAC文件过大！");
 }
 
 TEST_F(PacFileTest, ADownloadedTemplateIsStoredByteForByte) {

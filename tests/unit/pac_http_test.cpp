@@ -30,7 +30,7 @@ TEST_F(PacHttpTest, AGetOfThePacAddressGivesTheFileAsAProxyScript) {
       Answer("GET /00112233445566778899aabbccddeeff/pac?t=7 HTTP/1.1\r\nHost: 127.0.0.1:50123\r\nAccept: */*\r\n\r\n");
   EXPECT_EQ(response,
             "HTTP/1.1 200 OK\r\n"
-            "Content-Type: application/x-ns-proxy-autoconfig\r\n"
+            "Content-Type: application/x-ns-proxy-autoconfig; charset=utf-8\r\n"
             "Content-Length: 51\r\n"
             "Cache-Control: no-store\r\n"
             "X-Content-Type-Options: nosniff\r\n"
@@ -44,11 +44,25 @@ TEST_F(PacHttpTest, AGetOfThePacAddressGivesTheFileAsAProxyScript) {
   EXPECT_EQ(reads, 2);
 }
 
-TEST_F(PacHttpTest, AnEmptyPacFileIsStillAScript) {
-  pac.bytes.clear();
-  const std::string response = Get("/00112233445566778899aabbccddeeff/pac?t=1");
-  EXPECT_EQ(Status(response), "HTTP/1.1 200 OK");
-  EXPECT_NE(response.find("Content-Length: 0\r\n"), std::string::npos);
+TEST_F(PacHttpTest, OnlyAScriptIsServedAndItsCharsetIsNamed) {
+  // Empty, or an error page: a browser would take it as "go direct".
+  for (const char* notAScript : {"", "<html>portal</html>", "function findProxyForUrl() {}"}) {
+    pac.bytes = notAScript;
+    EXPECT_EQ(Status(Get("/00112233445566778899aabbccddeeff/pac?t=1")), "HTTP/1.1 404 Not Found") << notAScript;
+  }
+  const std::string script = "function FindProxyForURL(u, h) { return \"DIRECT\"; } // ";
+  const struct {
+    std::string comment;
+    const char* charset;
+  } scripts[] = {{"\xE4\xBB\xA3\xE7\x90\x86", "utf-8"},  // 代理 in UTF-8
+                 {"\xB4\xFA\xC0\xED", "gbk"},             // 代理 in GBK
+                 {"\xE4\xBB", "gbk"}};                      // UTF-8 cut short
+  for (const auto& [comment, charset] : scripts) {
+    pac.bytes = script + comment;
+    EXPECT_NE(Get("/00112233445566778899aabbccddeeff/pac").find(
+                  std::string("\r\nContent-Type: application/x-ns-proxy-autoconfig; charset=") + charset + "\r\n"),
+              std::string::npos) << charset;
+  }
 }
 
 TEST_F(PacHttpTest, NoPacFileIsNotFoundAndAnUnreadableOneIsUnavailable) {

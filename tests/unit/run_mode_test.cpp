@@ -4,6 +4,7 @@
 
 #include "app/events.h"
 #include "engine/engine_start.h"
+#include "engine/engine_stop.h"
 #include "engine/run_mode.h"
 #include "engine_test_fixture.h"
 
@@ -71,7 +72,32 @@ TEST_F(RunModeTest, BackToHttpOffersGlobalModeWithoutChoosingIt) {
   EXPECT_EQ(LastBalloon()->text, "当前 Brook 正在运行，需要重启(停止+启动)后才能生效！");
 }
 
+TEST_F(RunModeTest, TheRunningListenerDecidesGlobalModeAndThePacEntry) {
+  t.folder.Write("pac.txt", "function FindProxyForURL(u, h) { return \"__PROXY__\"; }");
+  CheckProxyMode(menu::PAC模式);
+  SwitchRunMode(t.app);
+  StartEngine(t.app, false);
+  SwitchRunMode(t.app);  // back to HTTP while the SOCKS5 listener runs
+  EXPECT_FALSE(t.form.MenuEnabled(menu::全局模式));
+  EXPECT_EQ(LastBalloon()->text,
+            "当前 Brook 正在运行，需要重启(停止+启动)后才能生效！\r\n当前运行的是 SOCKS5 代理，重启前全局模式不可用。");
+  OnMenuCommand(t.app, menu::全局模式);  // a command for the disabled item
+  EXPECT_TRUE(t.form.MenuChecked(menu::PAC模式));
+  EXPECT_FALSE(Setting("ProxyServer"));
+  EXPECT_EQ(Saved("BasisConfig", "Proxy Mode"), "1");
+  OnMenuCommand(t.app, menu::PAC模式);
+  EXPECT_EQ(t.folder.Read("pac"), "function FindProxyForURL(u, h) { return \"SOCKS5 127.0.0.1:2080;DIRECT;\"; }");
+
+  StopEngine(t.app);
+  EXPECT_TRUE(t.form.MenuEnabled(menu::全局模式));
+  StartEngine(t.app, false);  // now an HTTP listener, which the Run mode leaves
+  SwitchRunMode(t.app);
+  OnMenuCommand(t.app, menu::PAC模式);
+  EXPECT_EQ(t.folder.Read("pac"), "function FindProxyForURL(u, h) { return \"PROXY 127.0.0.1:2080;DIRECT;\"; }");
+}
+
 TEST_F(RunModeTest, PacModeStaysThroughTheSwitch) {
+  t.folder.Write("pac.txt", "function FindProxyForURL(u, h) { return \"__PROXY__\"; }");
   CheckProxyMode(menu::PAC模式);
   StartEngine(t.app, false);
   const auto pacAddress = Setting("AutoConfigURL");

@@ -52,17 +52,19 @@ TEST_F(StaleProxyTest, WithoutASavedCopyOnlyTheOwnValuesAreCleared) {
   EXPECT_EQ(system.internetOptions.lan->autoConfigUrl, "http://wpad/wpad.dat");
 }
 
-TEST_F(StaleProxyTest, SomeoneElsesProxyOrARunningEngineIsLeftAlone) {
+TEST_F(StaleProxyTest, SomeoneElsesProxyIsLeftAloneAndOurOwnClearedWhateverBrookRuns) {
   LeaveProxy(1, "10.0.0.1:3128", "http://wpad/wpad.dat");
   ClearStaleSystemProxy(t.app);
   EXPECT_EQ(Setting("ProxyEnable")->number, 1u);
   EXPECT_EQ(Setting("AutoConfigURL")->bytes, "http://wpad/wpad.dat");
   EXPECT_TRUE(system.internetOptions.calls.empty());
 
+  // A brook.exe of another program: the proxy still points at a dead listener.
   LeaveProxy(1, "127.0.0.1:2080", "");
   t.processes.processes.push_back({50, "brook.exe", 1});
   ClearStaleSystemProxy(t.app);
-  EXPECT_EQ(Setting("ProxyServer")->bytes, "127.0.0.1:2080");
+  EXPECT_FALSE(Setting("ProxyServer"));
+  EXPECT_EQ(Setting("ProxyEnable")->number, 0u);
 }
 
 TEST(StartupRecovery, TheStartupClearsAProxyLeftByAKilledCorvaneBeforeAnyWorkerStarts) {

@@ -18,6 +18,7 @@ const std::string kPacAddress1 = kPacBase + "?t=1";
 
 class SystemProxyTest : public SystemTest {
  protected:
+  SystemProxyTest() { t.folder.Write("pac.txt", "function FindProxyForURL(u, h) { return \"__PROXY__\"; }"); }
   std::optional<FakeRegistry::Value> Setting(const std::string& name) const {
     return system.registry.Get(kUser, kSettings, name);
   }
@@ -163,7 +164,6 @@ TEST_F(SystemProxyTest, BlanksOnlyClearTheProxyButAnAddressIsKeptAsGiven) {
 
 TEST_F(SystemProxyTest, ThePacAddressIsServedLocallyWithANewNumberEachTime) {
   MarkRunning();
-  t.folder.Write("pac.txt", "return \"__PROXY__\";");
   SelectPacMode(t.app);
   EXPECT_EQ(Setting("AutoConfigURL")->bytes, kPacBase + "?t=1");
   SelectPacMode(t.app);
@@ -173,7 +173,8 @@ TEST_F(SystemProxyTest, ThePacAddressIsServedLocallyWithANewNumberEachTime) {
   const std::string request = "GET /000102030405060708090a0b0c0d0e0f/pac?t=2 HTTP/1.1\r\nHost: 127.0.0.1:50123\r\n\r\n";
   const std::string answer = system.pacServer.Request(request);
   EXPECT_EQ(answer.substr(0, 15), "HTTP/1.1 200 OK");
-  EXPECT_NE(answer.find("\r\n\r\nreturn \"PROXY 127.0.0.1:2080;DIRECT;\";"), std::string::npos);
+  EXPECT_NE(answer.find("\r\n\r\nfunction FindProxyForURL(u, h) { return \"PROXY 127.0.0.1:2080;DIRECT;\"; }"),
+            std::string::npos);
 
   SelectDirectMode(t.app);
   EXPECT_EQ(system.pacServer.Request(request).substr(0, 12), "HTTP/1.1 404");
@@ -192,15 +193,18 @@ TEST_F(SystemProxyTest, AfterTheAddressIsClearedNoOldPacFileIsServed) {
                                       "Host: 127.0.0.1:50123\r\n\r\n").substr(0, 12), "HTTP/1.1 404");
 }
 
-TEST_F(SystemProxyTest, WithoutALocalServerOrASecretThePacFileIsNamedByItsPath) {
-  system.pacServer.port = 0;
+TEST_F(SystemProxyTest, WithoutALocalServerOrASecretPacModeLeavesTheUsersSettings) {
   MarkRunning();
+  SelectGlobalMode(t.app);
+  system.pacServer.port = 0;
   SelectPacMode(t.app);
-  EXPECT_EQ(Setting("AutoConfigURL")->bytes, "file://" + EngineDirectory() + "pac");
+  ExpectProxy(0, std::nullopt, std::nullopt);  // no file:// address, which browsers do not fetch
+  EXPECT_EQ(Balloons().back().title, "PAC模式未生效！");
+  EXPECT_FALSE(HasFile("pac"));
   system.pacServer.port = 50123;
   system.random.fails = true;
   SelectPacMode(t.app);
-  EXPECT_EQ(Setting("AutoConfigURL")->bytes, "file://" + EngineDirectory() + "pac");
+  EXPECT_FALSE(Setting("AutoConfigURL"));
   EXPECT_FALSE(system.pacServer.Listening());
 }
 

@@ -30,7 +30,11 @@ class SystemTest : public testing::Test {
       if (present == name) return true;
     return false;
   }
-  void MarkRunning() { t.form.SetEnabled(Ctl::按钮_启动, false); }
+  // As a start of a node of the current Run mode leaves it.
+  void MarkRunning() {
+    t.app.run.listener = t.app.run.runMode;
+    t.form.SetEnabled(Ctl::按钮_启动, false);
+  }
 
   TestApp t;
   FakeSystem& system = t.system;

@@ -24,6 +24,7 @@ class UserProxyTest : public SystemTest {
     Put("ProxyOverride", {Type::String, "*.corp; <local>"});
     Put("AutoConfigURL", {Type::String, "http://wpad.corp/proxy.pac"});
     system.internetOptions.lan = userLan;
+    t.folder.Write("pac.txt", "function FindProxyForURL(u, h) { return \"__PROXY__\"; }");
     MarkRunning();
   }
   void Put(const std::string& name, FakeRegistry::Value value) { system.registry.Put(kUser, kSettings, name, value); }

@@ -84,6 +84,7 @@ class MainWindow final : public Form {
 
   void ShowMessage(std::string_view text, std::string_view title) override;
   void PopupTrayMenu() override;
+  void RunOnWindowThread(const std::function<void()>& task) override { OnWindowThread(task); }
 
  private:
   // What the pop-up shows of one tray-menu item; kept in the order of

@@ -7,16 +7,12 @@
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
+#include "platform/loopback_connection_policy.h"
+
 namespace {
 
 // A request head larger than this is not a PAC request.
 constexpr std::size_t kMaxHeadBytes = 16384;
-// Clients served at once; a PAC fetch takes a few milliseconds.
-constexpr std::size_t kMaxClients = 8;
-// The whole request head must arrive within this time, however it trickles in.
-constexpr DWORD kRequestDeadlineMs = 3000;
-// The whole answer must be taken within this time.
-constexpr DWORD kSendDeadlineMs = 5000;
 // How often the thread looks at the clock and at Stop.
 constexpr long kTickMs = 100;
 
@@ -24,11 +20,10 @@ SOCKET AsSocket(std::uintptr_t value) { return static_cast<SOCKET>(value); }
 
 struct Client {
   SOCKET socket = INVALID_SOCKET;
-  DWORD since = 0;  // tick count at the start of the current phase
+  loopback::Connection state;
   std::string head;
   std::string answer;
   std::size_t sent = 0;
-  bool answering = false;
   bool done = false;
 };
 
@@ -40,7 +35,14 @@ void Receive(Client& client, const LoopbackServer::Handler& handler) {
   char buffer[2048];
   const int got = recv(client.socket, buffer, sizeof buffer, 0);
   if (got == SOCKET_ERROR && WSAGetLastError() == WSAEWOULDBLOCK) return;
-  if (got > 0) client.head.append(buffer, static_cast<std::size_t>(got));
+  if (got > 0 && client.head.empty() && !loopback::CanStartHttpMethod(static_cast<unsigned char>(buffer[0]))) {
+    client.done = true;  // a TLS hello or other noise: no HTTP request follows
+    return;
+  }
+  if (got > 0) {
+    client.head.append(buffer, static_cast<std::size_t>(got));
+    client.state.sentAny = true;
+  }
   const bool peerStopped = got <= 0;
   if (!peerStopped && !HeadComplete(client.head) && client.head.size() < kMaxHeadBytes) return;
   if (client.head.empty()) {
@@ -53,8 +55,8 @@ void Receive(Client& client, const LoopbackServer::Handler& handler) {
     client.done = true;
     return;
   }
-  client.answering = true;
-  client.since = GetTickCount();
+  client.state.answering = true;
+  client.state.since = GetTickCount();
 }
 
 void Send(Client& client) {
@@ -73,8 +75,27 @@ void Send(Client& client) {
   client.done = true;
 }
 
-bool OutOfTime(const Client& client, DWORD now) {
-  return now - client.since >= (client.answering ? kSendDeadlineMs : kRequestDeadlineMs);
+// Reads what came and sends what it can; closes a connection that is
+// finished or out of time.
+void ServeClient(Client& client, const LoopbackServer::Handler& handler, bool readable) {
+  if (!client.state.answering && readable) Receive(client, handler);
+  // A fresh answer goes out at once; a stalled one when the socket can take more.
+  if (client.state.answering && !client.done) Send(client);
+  if (!client.done && loopback::OutOfTime(client.state, GetTickCount())) client.done = true;
+  if (client.done) closesocket(client.socket);
+}
+
+// With every slot taken, the oldest connection still without a whole
+// request is closed for the newcomer; false when none can give way.
+bool MakeRoom(std::vector<Client>& clients) {
+  if (clients.size() < loopback::kMaxConnections) return true;
+  std::vector<loopback::Connection> open;
+  for (const Client& client : clients) open.push_back(client.state);
+  const std::size_t evicted = loopback::ConnectionToEvict(open);
+  if (evicted == clients.size()) return false;
+  closesocket(clients[evicted].socket);
+  clients.erase(clients.begin() + static_cast<std::ptrdiff_t>(evicted));
+  return true;
 }
 
 void MakeNonBlocking(SOCKET socket) {
@@ -143,37 +164,36 @@ void Win32LoopbackServer::Serve() {
   const SOCKET listener = AsSocket(listener_);
   std::vector<Client> clients;
   try {
-    clients.reserve(kMaxClients);
+    clients.reserve(loopback::kMaxConnections);
     while (!stopping_) {
       fd_set readable, writable;
       FD_ZERO(&readable);
       FD_ZERO(&writable);
       FD_SET(listener, &readable);
-      for (const Client& client : clients) FD_SET(client.socket, client.answering ? &writable : &readable);
+      for (const Client& client : clients) FD_SET(client.socket, client.state.answering ? &writable : &readable);
       timeval tick{0, kTickMs * 1000};
       if (select(0, &readable, &writable, nullptr, &tick) == SOCKET_ERROR) {
         Sleep(kTickMs);  // out of resources for a moment; try again
         continue;
       }
 
+      for (Client& client : clients) ServeClient(client, handler_, FD_ISSET(client.socket, &readable));
+      std::erase_if(clients, [](const Client& client) { return client.done; });
+
       if (FD_ISSET(listener, &readable)) {
         const SOCKET accepted = accept(listener, nullptr, nullptr);
-        if (accepted != INVALID_SOCKET && clients.size() >= kMaxClients) {
-          closesocket(accepted);  // beyond the bound: turned away at once
+        if (accepted != INVALID_SOCKET && !MakeRoom(clients)) {
+          closesocket(accepted);  // every slot is answering: turned away at once
         } else if (accepted != INVALID_SOCKET) {
           MakeNonBlocking(accepted);
           Client client;
           client.socket = accepted;
-          client.since = GetTickCount();
+          client.state.since = GetTickCount();
           clients.push_back(std::move(client));
+          // A client usually sends its request with the connection: read
+          // it now, before another newcomer could take the slot.
+          ServeClient(clients.back(), handler_, true);
         }
-      }
-      for (Client& client : clients) {
-        if (!client.answering && FD_ISSET(client.socket, &readable)) Receive(client, handler_);
-        // A fresh answer goes out at once; a stalled one when the socket can take more.
-        if (client.answering && !client.done) Send(client);
-        if (!client.done && OutOfTime(client, GetTickCount())) client.done = true;
-        if (client.done) closesocket(client.socket);
       }
       std::erase_if(clients, [](const Client& client) { return client.done; });
     }

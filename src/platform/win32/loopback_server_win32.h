@@ -1,10 +1,10 @@
 #pragma once
 // The loopback HTTP listener on Windows Sockets. One background thread
 // serves a few clients at once without ever blocking on one of them: every
-// socket is non-blocking, a request must arrive whole within a short time
-// and its answer must be taken within another, and a client beyond the
-// bound is turned away, so no local program can hold up the PAC fetches of
-// the others or the program's exit.
+// socket is non-blocking, and the connection policy (idle, TLS and half
+// requests give way, to a newcomer too) decides when one is closed, so no
+// local program or web page can hold up the PAC fetches of the others or
+// the program's exit.
 #include <atomic>
 #include <cstdint>
 #include <mutex>

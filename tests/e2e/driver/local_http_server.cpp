@@ -147,6 +147,12 @@ void CloseConnection(UINT_PTR s) {
   if (s != INVALID_SOCKET) closesocket(static_cast<SOCKET>(s));
 }
 
+void WaitUntilClosed(UINT_PTR s) {
+  char sink[256];
+  while (s != INVALID_SOCKET && recv(static_cast<SOCKET>(s), sink, sizeof sink, 0) > 0) {
+  }
+}
+
 HttpAnswer HttpExchange(int port, const std::string& request) {
   const SOCKET s = static_cast<SOCKET>(ConnectLoopback(port));
   HttpAnswer answer;

@@ -66,5 +66,7 @@ HttpAnswer HttpExchange(int port, const std::string& request);
 UINT_PTR ConnectLoopback(int port, int receiveBuffer = 0);
 bool SendBytes(UINT_PTR connection, const std::string& bytes);
 void CloseConnection(UINT_PTR connection);
+// Reads and drops what comes until the other side closes the connection.
+void WaitUntilClosed(UINT_PTR connection);
 
 }  // namespace e2e
