@@ -5,6 +5,7 @@
 // fake. Every call is safe from any thread: the Win32 form carries calls made
 // on worker threads over to the window's thread.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -77,4 +78,10 @@ class Form {
 
   // Pops up the tray menu at the cursor, built from the items' current states.
   virtual void PopupTrayMenu() = 0;
+
+  // Runs `call` on the window's thread from its message loop, after at least
+  // `delayMilliseconds`, and returns at once: news from a system thread
+  // reaches the handlers this way without ever waiting for the window.
+  // Nothing runs once the window is gone.
+  virtual void Post(std::function<void()> call, unsigned delayMilliseconds) = 0;
 };
