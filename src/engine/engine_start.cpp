@@ -7,7 +7,7 @@
 #include "tray/tray_icon_images.h"
 #include "context/tray_menu_layout.h"
 #include "engine/engine_command_line.h"
-#include "engine/engine_process.h"
+#include "engine/engine_watch.h"
 #include "engine/vpn_network.h"
 #include "platform/engine_services.h"
 #include "shared/scoped_flag.h"
@@ -75,7 +75,9 @@ LaunchedNode NodeInWindow(const Form& form) {
           form.Text(Ctl::编辑框_服务器备注),          form.Text(Ctl::编辑框_本地端口)};
 }
 
-void RecordRun(RunState& run, const LaunchedNode& node) {
+void RecordRun(RunState& run, const LaunchedNode& node, const std::string& commandLine) {
+  run.commandLine = commandLine;
+  run.restarts.clear();  // a start of the user's own gets the whole budget
   run.serverAddress = node.serverAddress;
   run.serverPort = node.serverPort;
   run.password = node.password;
@@ -141,7 +143,7 @@ void StartEngine(AppContext& app, bool quiet) {
   const ScopedFlag starting(app.run.starting);
   const LaunchedNode node = NodeInWindow(form);
   // A launch that fails shows as the missing process below.
-  app.engine->processes.LaunchEngine(commandLine);
+  LaunchWatchedEngine(app, commandLine);
   // An exit during the wait must still give the connection its DNS back
   // after a VPN engine, so the protocol is known from the launch on.
   const int protocolBefore = app.run.protocol;
@@ -149,12 +151,15 @@ void StartEngine(AppContext& app, bool quiet) {
   // The program is ending: nothing more is set up for it to undo.
   if (!app.engine->wait.Wait(kEngineStartupMilliseconds)) return;
 
-  if (FindProcessByName(app.platform.processes, kEngineProcessName) == 0) {
+  // Only the process launched here counts: another program's brook.exe
+  // says nothing about this start.
+  if (!app.engine->processes.EngineRunning()) {
     app.run.protocol = protocolBefore;
-    if (app.tray) app.tray->ShowBalloon("Brook 启动失败！", "请检查配置。", BalloonIcon::Error);
+    if (app.tray)
+      app.tray->ShowBalloon("Brook 启动失败！", WithEngineLastLine(app, "请检查配置。"), BalloonIcon::Error);
     return;
   }
-  RecordRun(app.run, node);
+  RecordRun(app.run, node, commandLine);
   ShowRunningLook(app, node, quiet);
   app.config.Write("NodeList", "Select node", std::to_string(form.SelectedRow(Ctl::超级列表框_服务器列表)));
   ApplyCheckedProxyMode(app, node.protocol);
