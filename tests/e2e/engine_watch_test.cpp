@@ -2,6 +2,7 @@
 // engine started again, one that cannot run given up with the user's proxy
 // back, its last words in a balloon and in brook.log, a flood, another
 // program's brook.exe, and the logon's restore after a crash.
+#include <windows.h>
 #include <psapi.h>
 
 #include "context/tray_menu_layout.h"
