@@ -7,9 +7,11 @@
 #include "tray/tray_icon_images.h"
 #include "context/tray_menu_layout.h"
 #include "engine/engine_command_line.h"
+#include "engine/engine_process.h"
 #include "engine/engine_watch.h"
 #include "engine/vpn_network.h"
 #include "platform/engine_services.h"
+#include "shared/gbk_text.h"
 #include "shared/scoped_flag.h"
 #include "system/system_proxy.h"
 #include "update/maker_addresses.h"
@@ -60,6 +62,12 @@ bool ShowVpnMarker(Form& form, const std::string& commandLine) {
     return false;
   }
   return true;
+}
+
+bool IsEngineFileName(const std::string& path) {
+  const std::size_t slash = gbk::FindLast(path, '\\');
+  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  return gbk::AsciiLower(name) == kEngineProcessName;
 }
 
 // The node as it was launched. Read before the wait, in which the user may
@@ -142,6 +150,7 @@ void StartEngine(AppContext& app, bool quiet) {
   // start a second engine.
   const ScopedFlag starting(app.run.starting);
   const LaunchedNode node = NodeInWindow(form);
+  const bool namedAsEngine = IsEngineFileName(form.Text(Ctl::编辑框_文件位置));
   // A launch that fails shows as the missing process below.
   LaunchWatchedEngine(app, commandLine);
   // An exit during the wait must still give the connection its DNS back
@@ -152,11 +161,13 @@ void StartEngine(AppContext& app, bool quiet) {
   if (!app.engine->wait.Wait(kEngineStartupMilliseconds)) return;
 
   // Only the process launched here counts: another program's brook.exe
-  // says nothing about this start.
-  if (!app.engine->processes.EngineRunning()) {
+  // says nothing about this start. An engine is recognised by its name.
+  if (!app.engine->processes.EngineRunning() || !namedAsEngine) {
     app.run.protocol = protocolBefore;
     if (app.tray)
       app.tray->ShowBalloon("Brook 启动失败！", WithEngineLastLine(app, "请检查配置。"), BalloonIcon::Error);
+    // A program of another name may still run: it is no engine of ours.
+    app.engine->processes.EndEngine();
     return;
   }
   RecordRun(app.run, node, commandLine);
