@@ -10,6 +10,7 @@
 #include "diag/latency_test.h"
 #include "engine/engine_start.h"
 #include "engine/engine_stop.h"
+#include "engine/engine_watch.h"
 #include "engine/run_mode.h"
 #include "links/share_links.h"
 #include "links/share_qr_code.h"
@@ -94,6 +95,8 @@ void OnMenuCommand(AppContext& app, std::string_view item) {
     StartUpdateCheck(app);
   else if (item == menu::使用方法)
     OpenHelpPage(app);
+  else if (item == menu::查看引擎日志)
+    ShowEngineLog(app);
   else if (item == menu::关于)
     ShowAbout(app);
   else if (item == menu::捐赠)

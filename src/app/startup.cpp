@@ -34,7 +34,10 @@ StartupResult RunStartupSequence(AppContext& app) {
   // A Corvane that was killed while its proxy was set left the user
   // offline; with no engine running that proxy is gone for good. Put right
   // before the workers start, so their connectivity probe goes direct.
+  // The logon's restore of a crashed run may be at work: one after the other.
+  app.platform.instance.LockRecovery();
   ClearStaleSystemProxy(app);
+  app.platform.instance.UnlockRecovery();
   // The update check and the PAC source host fetch, on workers of their own.
   StartUpdateWorkers(app);
 

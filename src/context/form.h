@@ -83,4 +83,10 @@ class Form {
   // work that shares the window thread's records (the proxy settings);
   // nothing runs once the window is gone.
   virtual void RunOnWindowThread(const std::function<void()>& task) = 0;
+
+  // Runs `call` on the window's thread from its message loop, after at least
+  // `delayMilliseconds`, and returns at once: news from a system thread
+  // reaches the handlers this way without ever waiting for the window.
+  // Nothing runs once the window is gone.
+  virtual void Post(std::function<void()> call, unsigned delayMilliseconds) = 0;
 };

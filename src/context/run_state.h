@@ -1,7 +1,9 @@
 #pragma once
 // Whether Brook was started, with which node, and what the VPN preparation
 // recorded. Written on the window's thread only.
+#include <cstdint>
 #include <string>
+#include <vector>
 
 // Whether the engine runs is not kept here: it is the disabled state of
 // 按钮_启动 (see IsRunning), so the window always shows the truth.
@@ -22,6 +24,15 @@ struct RunState {
   // A start waits for its engine while the window's messages are handled;
   // further start requests in that time are ignored.
   bool starting = false;
+  // The command line as launched: a restart launches exactly this again,
+  // whatever the editor holds by then.
+  std::string commandLine;
+  // Every launch, stop and exit takes a new number. News of an engine's end
+  // counts only for the launch it came from, so it can never restart or
+  // stop an engine the user has stopped or started since.
+  unsigned launch = 0;
+  // When the engine was started again by itself, in ticks of the last minute.
+  std::vector<std::uint32_t> restarts;
 
   // Back to idle; the remark and the Run mode keep what they hold.
   void ResetToIdle() {
@@ -33,5 +44,8 @@ struct RunState {
     vpnConnectionName.clear();
     vpnSavedDns.clear();
     vpnGateway.clear();
+    commandLine.clear();
+    restarts.clear();
+    ++launch;
   }
 };

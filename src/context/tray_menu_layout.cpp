@@ -38,6 +38,7 @@ constexpr std::array kItems{
     Item(2, menu::检查更新, 2015),
     Item(2, menu::使用方法, 2016),
     Separator(2),
+    Item(2, menu::查看引擎日志, 2031),
     Item(2, menu::关于, 2017),
     Item(2, menu::捐赠, 2018, true, false),
     Item(1, menu::退出, 2019),

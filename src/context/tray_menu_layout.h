@@ -36,6 +36,7 @@ inline constexpr std::string_view 检测延迟 = "检测延迟";
 inline constexpr std::string_view 帮助 = "帮助";
 inline constexpr std::string_view 检查更新 = "检查更新";
 inline constexpr std::string_view 使用方法 = "使用方法";
+inline constexpr std::string_view 查看引擎日志 = "查看引擎日志";
 inline constexpr std::string_view 关于 = "关于...";
 inline constexpr std::string_view 捐赠 = "捐赠...";
 inline constexpr std::string_view 退出 = "退出";

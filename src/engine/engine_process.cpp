@@ -1,6 +1,5 @@
 #include "engine/engine_process.h"
 
-#include "platform/engine_processes.h"
 #include "platform/process_list.h"
 #include "shared/gbk_text.h"
 
@@ -9,8 +8,4 @@ std::uint32_t FindProcessByName(ProcessList& processes, std::string_view name) {
   for (const ProcessEntry& entry : processes.Snapshot())
     if (gbk::AsciiLower(entry.exeName) == wanted) return entry.processId;
   return 0;
-}
-
-bool TerminateProcessById(EngineProcesses& processes, std::uint32_t processId) {
-  return processes.Terminate(processId);
 }

@@ -9,8 +9,10 @@
 #include "config/configuration.h"
 #include "engine/engine_command_line.h"
 #include "engine/engine_process.h"
+#include "engine/engine_watch.h"
 #include "engine/vpn_network.h"
 #include "platform/engine_services.h"
+#include "shared/gbk_text.h"
 #include "shared/scoped_flag.h"
 #include "system/system_proxy.h"
 #include "update/maker_addresses.h"
@@ -63,6 +65,12 @@ bool ShowVpnMarker(Form& form, const std::string& commandLine) {
   return true;
 }
 
+bool IsEngineFileName(const std::string& path) {
+  const std::size_t slash = gbk::FindLast(path, '\\');
+  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  return gbk::AsciiLower(name) == kEngineProcessName;
+}
+
 // The node as it was launched. Read before the wait, in which the user may
 // go on typing: the Run state records what runs.
 struct LaunchedNode {
@@ -83,8 +91,10 @@ LaunchedNode NodeInWindow(const AppContext& app) {
           protocol == kVpnProtocol ? "SOCKS5" : app.run.runMode};
 }
 
-void RecordRun(RunState& run, const LaunchedNode& node) {
+void RecordRun(RunState& run, const LaunchedNode& node, const std::string& commandLine) {
   run.listener = node.listener;
+  run.commandLine = commandLine;
+  run.restarts.clear();  // a start of the user's own gets the whole budget
   run.serverAddress = node.serverAddress;
   run.serverPort = node.serverPort;
   run.password = node.password;
@@ -149,8 +159,9 @@ void StartEngine(AppContext& app, bool quiet) {
   // start a second engine.
   const ScopedFlag starting(app.run.starting);
   const LaunchedNode node = NodeInWindow(app);
+  const bool namedAsEngine = IsEngineFileName(form.Text(Ctl::编辑框_文件位置));
   // A launch that fails shows as the missing process below.
-  app.engine->processes.LaunchEngine(commandLine);
+  LaunchWatchedEngine(app, commandLine);
   // An exit during the wait must still give the connection its DNS back
   // after a VPN engine, so the protocol is known from the launch on.
   const int protocolBefore = app.run.protocol;
@@ -158,12 +169,17 @@ void StartEngine(AppContext& app, bool quiet) {
   // The program is ending: nothing more is set up for it to undo.
   if (!app.engine->wait.Wait(kEngineStartupMilliseconds)) return;
 
-  if (FindProcessByName(app.platform.processes, kEngineProcessName) == 0) {
+  // Only the process launched here counts: another program's brook.exe
+  // says nothing about this start. An engine is recognised by its name.
+  if (!app.engine->processes.EngineRunning() || !namedAsEngine) {
     app.run.protocol = protocolBefore;
-    if (app.tray) app.tray->ShowBalloon("Brook 启动失败！", "请检查配置。", BalloonIcon::Error);
+    if (app.tray)
+      app.tray->ShowBalloon("Brook 启动失败！", WithEngineLastLine(app, "请检查配置。"), BalloonIcon::Error);
+    // A program of another name may still run: it is no engine of ours.
+    app.engine->processes.EndEngine();
     return;
   }
-  RecordRun(app.run, node);
+  RecordRun(app.run, node, commandLine);
   ShowRunningLook(app, node, quiet);
   // A SOCKS5 listener (a VPN node) withdraws global mode while it runs.
   ApplyRunModeToMenu(app);

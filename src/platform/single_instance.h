@@ -9,4 +9,11 @@ class SingleInstance {
   virtual bool OtherInstanceHolds(const std::string& eventName) = 0;
   // Creates the event and keeps it open until the process ends.
   virtual void Claim(const std::string& eventName) = 0;
+
+  // A machine-wide lock around giving back the proxy settings a killed run
+  // left: the logon's restore and a copy starting at the same logon take
+  // turns, so neither undoes what the other has just set. Lock waits for
+  // the other, at most a few seconds.
+  virtual void LockRecovery() = 0;
+  virtual void UnlockRecovery() = 0;
 };

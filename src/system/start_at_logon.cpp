@@ -9,15 +9,14 @@ const std::string kRunKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 const std::string kValueName = "Corvane";
 constexpr auto kMachine = RegistryRoot::LocalMachine;
 
-// The running program's full path in double quotes, without arguments.
+}  // namespace
+
 std::string QuotedProgramPath(AppContext& app) {
   ProgramLocation& location = app.platform.location;
   std::string quoted = "\"";
   quoted.append(location.ProgramDirectory()).append("\\").append(location.ExecutableName()).append("\"");
   return quoted;
 }
-
-}  // namespace
 
 void SetStartAtLogon(AppContext& app) {
   Registry& registry = app.system->registry;

@@ -1,7 +1,12 @@
 #pragma once
 // 选择框_开机启动: the machine-wide Run value "Corvane" that starts the
 // program at every user's logon, and BasisConfig/Run recording the choice.
+#include <string>
+
 struct AppContext;
+
+// The running program's full path in double quotes, without arguments.
+std::string QuotedProgramPath(AppContext& app);
 
 // Bound to the box's click; reads the box's new state. Whether the change
 // took is judged by looking for the value afterwards, so a missing right

@@ -3,6 +3,7 @@
 #include "context/app_context.h"
 #include "ini/safe_file_write.h"
 #include "system/blank_text.h"
+#include "system/logon_restore.h"
 #include "system/pac_file.h"
 #include "system/system_services.h"
 
@@ -112,6 +113,7 @@ void TakeOverSystemProxy(AppContext& app, const std::string& value, ProxyKind ki
   if (!held) held = SnapshotOfNow(app);
   held->written = WrittenBy(value, kind);
   StoreSnapshot(app, *held);
+  ArmLogonRestore(app);
   ApplySystemProxy(app, value, kind);
 }
 
@@ -119,6 +121,7 @@ void GiveBackSystemProxy(AppContext& app) {
   std::optional<UserProxySnapshot> snapshot = std::exchange(app.system->userProxy, std::nullopt);
   if (!snapshot) snapshot = LoadSnapshot(app);
   const OwnValues restored = Restore(app, snapshot ? &*snapshot : nullptr);
+  DisarmLogonRestore(app);
   // The program's PAC file is no one's any more. (Without a snapshot the
   // program's address, if any, was cleared with the file.)
   if (snapshot) {

@@ -1,8 +1,8 @@
 #pragma once
 // Fakes of the services behind engine control, wired together as the
 // program wires the real ones. The engine's process lives in the fake
-// process list: a launch that comes up adds a "brook.exe" there, and
-// terminating it removes it.
+// process list: a launch that comes up adds a "brook.exe" there, and ending
+// it removes it with the processes it started.
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -23,16 +23,27 @@ class FakeEngineProcesses : public EngineProcesses {
 
   bool engineComesUp = true;  // a launch adds a running brook.exe
   bool launchFails = false;   // CreateProcess refuses
+  std::string printed;        // the last line every engine prints
   std::vector<std::string> launched;
+  std::vector<std::string> logPaths;
   std::vector<std::uint32_t> terminated;
 
-  bool LaunchEngine(const std::string& commandLine) override;
-  bool Terminate(std::uint32_t processId) override;
+  bool LaunchEngine(const EngineLaunch& launch) override;
+  bool EngineRunning() override;
+  bool EndEngine() override;
+  std::string LastOutputLine() override { return printed; }
+
+  // The engine launched last ends by itself: it leaves the list and the
+  // system thread reports its exit code, as the process wait does.
+  void EngineDies(std::uint32_t exitCode);
+  std::uint32_t EngineId() const { return engineId_; }
 
  private:
   FakeProcessList& list_;
   CallSequence& sequence_;
   std::uint32_t nextId_ = 4000;
+  std::uint32_t engineId_ = 0;
+  std::function<void(std::uint32_t)> ended_;
 };
 
 class FakeCommandRunner : public CommandRunner {
@@ -88,6 +99,12 @@ class FakeAnsiCodePage : public AnsiCodePage {
   unsigned Current() override { return codePage; }
 };
 
+class FakeEngineClock : public TickClock {
+ public:
+  std::uint32_t now = 1000;
+  std::uint32_t TickCount() override { return now; }
+};
+
 struct FakeEngine {
   explicit FakeEngine(FakeProcessList& list) : processes(list, sequence), commands(sequence) {}
 
@@ -97,5 +114,6 @@ struct FakeEngine {
   FakeResponsiveWait wait;
   FakeNetworkAdapters adapters;
   FakeAnsiCodePage codePage;
-  EngineServices services{processes, commands, wait, adapters, codePage};
+  FakeEngineClock clock;
+  EngineServices services{processes, commands, wait, adapters, codePage, clock};
 };

@@ -77,6 +77,26 @@ class FakeForm : public Form {
   // The calling thread plays the window's, as everywhere in the fake.
   void RunOnWindowThread(const std::function<void()>& task) override { task(); }
 
+  // Posted calls wait here, in order, until the test lets the message loop run.
+  struct Posted {
+    std::function<void()> call;
+    unsigned delay;
+  };
+  std::vector<Posted> posted;
+  void Post(std::function<void()> call, unsigned delayMilliseconds) override {
+    posted.push_back({std::move(call), delayMilliseconds});
+  }
+  // Runs the calls posted so far (not those they post); their delays, in order.
+  std::vector<unsigned> RunPosted() {
+    std::vector<Posted> due = std::exchange(posted, {});
+    std::vector<unsigned> delays;
+    for (Posted& p : due) {
+      delays.push_back(p.delay);
+      p.call();
+    }
+    return delays;
+  }
+
   // Test conveniences: what a user does.
   void Type(Ctl c, std::string_view text) { SetText(c, text); }
   // A left click on a row; -1 clicks beside the rows, which deselects.

@@ -47,6 +47,9 @@ class FakeSingleInstance : public SingleInstance {
   std::vector<std::string> claimed;
   bool OtherInstanceHolds(const std::string&) override { return otherRunning; }
   void Claim(const std::string& name) override { claimed.push_back(name); }
+  bool recoveryLocked = false;
+  void LockRecovery() override { recoveryLocked = true; }
+  void UnlockRecovery() override { recoveryLocked = false; }
 };
 
 // A fresh temporary folder that is the program's folder, removed afterwards.

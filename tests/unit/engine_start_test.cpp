@@ -158,10 +158,11 @@ TEST_F(EngineStartTest, AnEngineThatDoesNotComeUpGivesOnlyTheFailureBalloon) {
     EXPECT_FALSE(Setting("AutoConfigURL"));
     EXPECT_EQ(Saved("NodeList", "Select node"), "(none)");
   }
-  // Any brook.exe counts, also one started elsewhere.
-  t.processes.processes.push_back({77, "BROOK.EXE", 1});
+  // The engine's last words say why.
+  engine.processes.printed = "listen tcp 127.0.0.1:2080: bind: address already in use";
   StartEngine(t.app, false);
-  EXPECT_TRUE(Running());
+  EXPECT_EQ(LastBalloon()->text, "请检查配置。\r\nlisten tcp 127.0.0.1:2080: bind: address already in use");
+  EXPECT_EQ(engine.processes.logPaths.back(), t.folder.Path() + "\\brook.log");
 }
 
 TEST_F(EngineStartTest, AVpnStartListensOnTheLoopbackAndAlwaysAppliesDirect) {

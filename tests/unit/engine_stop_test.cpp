@@ -83,12 +83,21 @@ TEST_F(EngineStopTest, WithoutAnEngineTheStopSaysSoAndStillResets) {
   ExpectStoppedLook();
 }
 
-TEST_F(EngineStopTest, OnlyTheFirstListedEngineIsEnded) {
-  t.processes.processes = {{5, "svchost.exe", 1}, {6, "Brook.exe", 1}, {7, "brook.exe", 1}};
+TEST_F(EngineStopTest, AnotherProgramsBrookNeitherMakesAStartNorIsEnded) {
+  t.processes.processes = {{5, "svchost.exe", 1}, {6, "Brook.exe", 1}};
   engine.processes.engineComesUp = false;
   StartEngine(t.app, false);
+  EXPECT_FALSE(Running());
+  EXPECT_EQ(LastBalloon()->title, "Brook 启动失败！");
+
+  engine.processes.engineComesUp = true;
+  StartEngine(t.app, false);
+  const std::uint32_t ours = engine.processes.EngineId();
+  t.processes.processes.push_back({ours + 1, "helper.exe", ours});  // what our engine started
   StopEngine(t.app);
-  EXPECT_EQ(engine.processes.terminated, std::vector<std::uint32_t>{6});
+  EXPECT_EQ(engine.processes.terminated, std::vector<std::uint32_t>{ours});
+  ASSERT_EQ(t.processes.processes.size(), 2u);  // the job took the helper along, not Brook.exe
+  EXPECT_EQ(t.processes.processes[1].processId, 6u);
 }
 
 TEST_F(EngineStopTest, AfterAVpnRunASavedDnsOtherThanTheGatewayIsSetBackStatically) {

@@ -173,6 +173,12 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case kRunOnWindowThread:
       (*reinterpret_cast<std::function<void()>*>(lParam))();
       return 0;
+    case kRunPosted:
+      RunPosted(wParam, lParam);
+      return 0;
+    case WM_TIMER:
+      if (RunPostedLater(wParam)) return 0;
+      return DefWindowProcA(hwnd_, message, wParam, lParam);
     case kSettleListSelection:
       SettleListSelection();
       return 0;

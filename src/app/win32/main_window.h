@@ -11,6 +11,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <map>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -22,6 +23,9 @@
 #include "app/win32/shared_tooltip.h"
 
 struct AppContext;
+
+// Timer ids of delayed posted calls start here, clear of any other timer.
+inline constexpr UINT_PTR kFirstPostedTimer = 0x5000;
 
 class MainWindow final : public Form {
  public:
@@ -85,6 +89,7 @@ class MainWindow final : public Form {
   void ShowMessage(std::string_view text, std::string_view title) override;
   void PopupTrayMenu() override;
   void RunOnWindowThread(const std::function<void()>& task) override { OnWindowThread(task); }
+  void Post(std::function<void()> call, unsigned delayMilliseconds) override;
 
  private:
   // What the pop-up shows of one tray-menu item; kept in the order of
@@ -124,6 +129,9 @@ class MainWindow final : public Form {
   void OnDpiChanged(UINT dpi, const RECT& suggested);
   void OnSessionEnding(bool closeRequested);
   void Raise(Ctl control, ControlEvent event);
+  // main_window_posted.cpp: posted calls, at once or when their timer fires.
+  void RunPosted(WPARAM delay, LPARAM call);
+  bool RunPostedLater(UINT_PTR timer);
 
   // main_window_list.cpp: the node list's selection.
   void WatchList();
@@ -165,6 +173,9 @@ class MainWindow final : public Form {
   int listSelection_ = -1;  // the list's selected row as last reported or set by the program
   int rowAtPress_ = -1;     // the selected row when the mouse button last went down on the list
   bool changingList_ = false;
+  // Posted calls waiting for their timer, by timer id; window thread only.
+  std::map<UINT_PTR, std::function<void()>> postedLater_;
+  UINT_PTR nextPostedTimer_ = kFirstPostedTimer;
 };
 
 // The private message that carries a call to the window's thread; its
@@ -178,6 +189,9 @@ inline constexpr UINT kCloseAsked = WM_APP + 3;
 // Posted when the window is made: its tooltips are attached from the
 // message loop, once the start is over.
 inline constexpr UINT kAttachTooltips = WM_APP + 4;
+// Carries a posted call: lParam owns a heap std::function<void()>, wParam is
+// its delay in milliseconds.
+inline constexpr UINT kRunPosted = WM_APP + 5;
 
 template <class Call>
 auto MainWindow::OnWindowThread(Call&& call) const -> decltype(call()) {

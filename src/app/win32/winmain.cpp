@@ -18,9 +18,13 @@
 #include "platform/win32/win32_notification_area.h"
 
 #include "app/win32/main_window.h"
+#include "app/win32/proxy_restore_main.h"
 #include "app/win32/share_qr_window.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
+  // Started by the logon after a crash: the proxy settings only, unseen.
+  if (AsksForProxyRestore(arguments)) return RunProxyRestoreProgram();
+
   Win32FileSystem files;
   Win32ProgramLocation location;
   Win32Dialogs dialogs;

@@ -6,6 +6,7 @@
 #include "platform/win32/engine_processes_win32.h"
 #include "platform/win32/network_adapters_win32.h"
 #include "platform/win32/responsive_wait_win32.h"
+#include "platform/win32/tick_clock_win32.h"
 
 struct Win32Engine {
   Win32EngineProcesses processes;  // its job ends a still running engine with this object
@@ -13,5 +14,6 @@ struct Win32Engine {
   Win32ResponsiveWait wait;
   Win32NetworkAdapters adapters;
   Win32AnsiCodePage codePage;
-  EngineServices services{processes, commands, wait, adapters, codePage};
+  Win32TickClock clock;
+  EngineServices services{processes, commands, wait, adapters, codePage, clock};
 };

@@ -17,3 +17,26 @@ void Win32SingleInstance::Claim(const std::string& eventName) {
   // Auto-reset, not signalled; nobody ever waits on it or signals it.
   event_ = CreateEventA(nullptr, FALSE, FALSE, eventName.c_str());
 }
+
+void Win32SingleInstance::LockRecovery() {
+  if (recovery_) return;
+  // In the session's namespace, as the proxy settings are per user.
+  HANDLE mutex = CreateMutexA(nullptr, FALSE, "CorvaneProxyRecovery");
+  if (!mutex) return;
+  // A holder that died leaves the mutex abandoned, which is ours then.
+  // After the wait's time-out the recovery goes on without: better a race
+  // than a user left offline.
+  const DWORD waited = WaitForSingleObject(mutex, 10000);
+  if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
+    CloseHandle(mutex);
+    return;
+  }
+  recovery_ = mutex;
+}
+
+void Win32SingleInstance::UnlockRecovery() {
+  if (!recovery_) return;
+  ReleaseMutex(recovery_);
+  CloseHandle(recovery_);
+  recovery_ = nullptr;
+}

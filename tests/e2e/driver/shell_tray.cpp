@@ -106,8 +106,18 @@ void ShellTray::Receive(DWORD message, const BYTE* data, DWORD size) {
   WineNotifyData record;
   std::memcpy(&record, data, sizeof record);
   std::lock_guard<std::mutex> lock(mutex_);
+  if (record.flags & NIF_TIP) tip_ = Gbk(record.tip);
   if ((record.flags & NIF_INFO) && record.info[0])
     balloons_.push_back({Gbk(record.infoTitle), Gbk(record.info), record.infoFlags & NIIF_ICON_MASK});
+}
+
+}  // namespace e2e
+
+namespace e2e {
+
+std::string ShellTray::Tip() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return tip_;
 }
 
 }  // namespace e2e

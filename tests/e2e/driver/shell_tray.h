@@ -37,6 +37,8 @@ class ShellTray {
   std::vector<BalloonSeen> Balloons() const;
   // The first balloon with this title within `timeout` ms.
   std::optional<BalloonSeen> WaitForBalloon(const std::string& title, DWORD timeout) const;
+  // The icon's tip as last set (GBK).
+  std::string Tip() const;
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -45,6 +47,7 @@ class ShellTray {
 
   mutable std::mutex mutex_;
   std::vector<BalloonSeen> balloons_;
+  std::string tip_;
   HANDLE created_ = nullptr;
   HWND window_ = nullptr;
   DWORD threadId_ = 0;
