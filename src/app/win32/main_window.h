@@ -83,6 +83,7 @@ class MainWindow final : public Form {
   void SetMenuCaption(std::string_view item, std::string_view caption) override;
 
   void ShowMessage(std::string_view text, std::string_view title) override;
+  bool AskYesNo(std::string_view text, std::string_view title) override;
   void PopupTrayMenu() override;
 
  private:
