@@ -186,7 +186,7 @@ TEST(LoadConfiguration, AFileHeldAtTheStartIsWaitedForOrNeverWritten) {
   u.form.Type(Ctl::编辑框_本地端口, "1");
   WriteLocalPort(u.app);
   ExitProgram(u.app);
-  EXPECT_EQ(u.form.messages.size(), 3u);
+  ASSERT_EQ(u.form.messages.size(), 3u);
   EXPECT_NE(u.form.messages[2].text.find("本次运行不会保存配置"), std::string::npos) << u.form.messages[2].text;
   EXPECT_TRUE(u.form.destroyed);
   EXPECT_EQ(u.ConfigText(), nodes);
