@@ -62,10 +62,13 @@ FileResult SafeFileWrite(FileSystem& files, const std::string& path, std::string
     if (files.FileExists(path)) return WriteInPlace(files, path, bytes, patient, {}, fileIsWhole);
     return written;
   }
-  const FileResult replaced = files.ReplaceFile(temp, path);
+  FileResult replaced = files.ReplaceFile(temp, path);
   if (replaced) return replaced;
   if (!files.FileExists(path)) {
-    files.RemoveFile(temp);
+    // A new file that could not be given its name, or a replace that
+    // stopped after the old file went: the new content is all there is.
+    if (files.ReplaceFile(temp, path)) return {};
+    replaced.copy = KeepCompleteCopy(files, temp, path);
     return replaced;
   }
   return WriteInPlace(files, path, bytes, patient, KeepCompleteCopy(files, temp, path), fileIsWhole);
