@@ -45,8 +45,13 @@ TEST_F(ConfigFile, AFileHeldOpenWithSharingTakesTheSave) {
 TEST_F(ConfigFile, AFailedSaveIsToldAndTheExitKeepsTheProgramRunning) {
   auto window = StartWith(kOneNode);
   ASSERT_TRUE(window);
+  // Nothing can be written: a folder in the way of a new copy, and a
+  // program that holds the file without write sharing. (Wine runs as root
+  // here, who writes a read-only file.)
   const std::string config = folder.PathOf("config.ini");
-  ASSERT_TRUE(SetFileAttributesA(config.c_str(), FILE_ATTRIBUTE_READONLY));
+  ASSERT_TRUE(CreateDirectoryA(folder.PathOf("config.ini.new").c_str(), nullptr));
+  HANDLE holder = CreateFileA(config.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
   ASSERT_TRUE(window->SetText(Ctl::编辑框_服务器备注, "kept"));
 
   window->Command(menu::退出);
@@ -61,7 +66,8 @@ TEST_F(ConfigFile, AFailedSaveIsToldAndTheExitKeepsTheProgramRunning) {
   EXPECT_EQ(window->Text(Ctl::编辑框_服务器备注), "kept");
 
   // The user clears the way and chooses "退出" again.
-  ASSERT_TRUE(SetFileAttributesA(config.c_str(), FILE_ATTRIBUTE_NORMAL));
+  CloseHandle(holder);
+  ASSERT_TRUE(RemoveDirectoryA(folder.PathOf("config.ini.new").c_str()));
   window->Command(menu::退出);
   EXPECT_EQ(run->WaitForExit(kActionTimeout), std::optional<DWORD>(0));
   EXPECT_TRUE(Saved("kept")) << Config();
@@ -104,8 +110,8 @@ TEST_F(ConfigFile, AUtf8FileWithoutAMarkKeepsEveryNodeLine) {
   auto window = StartWith(nodes);
   ASSERT_TRUE(window);
   EXPECT_EQ(window->Rows(), (std::vector<std::string>{"一(10.0.0.1:9001)", "二(10.0.0.2:9002)", "三(10.0.0.3:9003)"}));
-  ASSERT_TRUE(window->KeyInList(VK_DOWN));
-  ASSERT_TRUE(window->KeyInList(VK_DOWN));
+  ASSERT_TRUE(window->KeyInList(VK_DOWN) && window->Sync());
+  ASSERT_TRUE(window->KeyInList(VK_DOWN) && window->Sync());
   ASSERT_EQ(window->SelectedRow(), 2);
   window->Command(menu::退出);
   ASSERT_EQ(run->WaitForExit(kActionTimeout), std::optional<DWORD>(0));
