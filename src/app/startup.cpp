@@ -53,9 +53,13 @@ StartupResult RunStartupSequence(AppContext& app) {
 }
 
 void ExitProgram(AppContext& app) {
-  // Ending with a failed save would lose the edits: the program stays, and
-  // the user can close whatever holds the file and choose "退出" again.
-  if (!SaveLanded(app, SaveNodeList(app)) || !SaveLanded(app, SaveMoreSettings(app))) return;
+  // Ending with a failed save would lose the edits: unless the user says
+  // so, the program stays, and the user can close whatever holds the file
+  // and choose "退出" again. Ending still cleans up: the window's destroyed
+  // event ends the engine and gives the proxy back.
+  FileResult saved = SaveNodeList(app);
+  if (saved) saved = SaveMoreSettings(app);
+  if (!MayEndAfterSave(app, saved)) return;
   app.form.DestroyWindow();
 }
 

@@ -40,8 +40,13 @@ void CheckProxyMode(Form& form, const std::string& mode) {
 void LoadConfiguration(AppContext& app) {
   Form& form = app.form;
   app.config.SetPath(ConfigPath(app));
-  app.config.RemoveStaleCopy();
-  const IniDocument config = app.config.Load();
+  std::string unreadable;
+  const IniDocument config = app.config.LoadAtStart(&unreadable);
+  if (!unreadable.empty())
+    form.ShowMessage("读取配置失败！\r\n文件：" + app.config.Path() + "\r\n原因：" + unreadable +
+                         "\r\n窗口显示的是默认设置。为免覆盖文件中的节点，本次运行不会保存配置；"
+                         "请关闭占用该文件的程序后重新启动Corvane。",
+                     "错误");
   auto basis = [&](const char* key, std::string_view fallback) {
     return config.Get("BasisConfig", key, fallback);
   };
@@ -82,12 +87,30 @@ FileResult SaveMoreSettings(AppContext& app) {
   });
 }
 
+namespace {
+
+std::string SaveFailureText(AppContext& app, const FileResult& result) {
+  std::string text = "保存配置失败！\r\n文件：" + result.file + "\r\n原因：" + result.reason;
+  if (app.config.Unread()) return text + "\r\n为免覆盖文件中的节点，本次运行不会保存配置。";
+  if (!result.copy.empty()) text += "\r\n完整的配置已保存在：" + result.copy + "\r\n下次启动时将用它恢复。";
+  return text + "\r\n窗口中的修改仍然保留，排除原因后请重新保存。";
+}
+
+}  // namespace
+
 bool SaveLanded(AppContext& app, const FileResult& result) {
   if (result) return true;
-  app.form.ShowMessage("保存配置失败！\r\n文件：" + result.file + "\r\n原因：" + result.reason +
-                           "\r\n窗口中的修改仍然保留，排除原因后请重新保存。",
-                       "错误");
+  app.form.ShowMessage(SaveFailureText(app, result), "错误");
   return false;
+}
+
+bool MayEndAfterSave(AppContext& app, const FileResult& result) {
+  if (result) return true;
+  if (app.config.Unread()) {
+    app.form.ShowMessage(SaveFailureText(app, result), "错误");
+    return true;
+  }
+  return app.form.AskYesNo(SaveFailureText(app, result) + "\r\n\r\n仍要退出吗？（窗口中未保存的修改将丢失）", "错误");
 }
 
 void WriteEnginePath(AppContext& app) {

@@ -12,6 +12,10 @@ FileResult SaveMoreSettings(AppContext& app);
 // True when the save landed; otherwise the user is told which file failed
 // and why, and the window keeps the edits for another try.
 bool SaveLanded(AppContext& app, const FileResult& result);
+// The same, at "退出": whether the program may end. A file not read at start
+// was never written, so the box only says why. Otherwise the user chooses:
+// stay and put the cause right, or end without the save.
+bool MayEndAfterSave(AppContext& app, const FileResult& result);
 
 // Writers bound to single controls.
 void WriteEnginePath(AppContext& app);        // 编辑框_文件位置 changed

@@ -1,6 +1,7 @@
 #include "config/node_list.h"
 
 #include <algorithm>
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -23,24 +24,27 @@ NodeFields EditedNode(const Form& form) {
           form.Text(Ctl::编辑框_服务器备注)};
 }
 
-void ShowNode(Form& form, const NodeFields& node) {
-  form.SetText(Ctl::编辑框_服务器备注, node.remark);
-  form.SetText(Ctl::编辑框_服务器IP, node.address);
-  form.SetText(Ctl::编辑框_服务器端口, node.port);
-  form.SetText(Ctl::编辑框_服务器密码, node.password);
-  form.SetComboSelection(Ctl::组合框_服务器协议, node.protocol);
+std::vector<std::string> FieldTexts(const NodeFields& node) {
+  return {node.address, node.port, node.password, std::to_string(node.protocol), node.remark};
 }
 
-// Whether the editor holds something other than the stored line. A line of
-// five fields compares all five; any other line has no remark, so a remark
-// typed in the editor is a difference.
-bool EditorDiffersFrom(const Form& form, const std::string& line) {
-  const NodeFields edited = EditedNode(form);
-  const NodeFields stored = NodeFromLine(line);
-  if (edited.address != stored.address || edited.port != stored.port ||
-      edited.password != stored.password || edited.protocol != stored.protocol)
-    return true;
-  return SplitNodeLine(line).size() == 5 ? edited.remark != stored.remark : !edited.remark.empty();
+// Bytes that are not whole GBK never reach the controls as they are: their
+// conversion would read past the end or eat the next character. What the
+// controls then hold is remembered, so an untouched node is never rebuilt
+// from it.
+void ShowNode(AppContext& app, const NodeFields& node) {
+  Form& form = app.form;
+  form.SetText(Ctl::编辑框_服务器备注, gbk::WholeCharacters(node.remark));
+  form.SetText(Ctl::编辑框_服务器IP, gbk::WholeCharacters(node.address));
+  form.SetText(Ctl::编辑框_服务器端口, gbk::WholeCharacters(node.port));
+  form.SetText(Ctl::编辑框_服务器密码, gbk::WholeCharacters(node.password));
+  form.SetComboSelection(Ctl::组合框_服务器协议, node.protocol);
+  app.nodes.shown = FieldTexts(EditedNode(form));
+}
+
+// Whether the user changed a field since the node was shown.
+bool EditorChanged(const AppContext& app) {
+  return FieldTexts(EditedNode(app.form)) != app.nodes.shown;
 }
 
 bool ValidRow(const AppContext& app, int row) {
@@ -77,7 +81,10 @@ std::vector<int> NodeKeyNumbers(const IniDocument& config, int count) {
 
 void LoadNodes(AppContext& app, const IniDocument& config) {
   Form& form = app.form;
-  const int count = ReadInteger(config.Get("NodeList", "Num", "0"));
+  int count = ReadInteger(config.Get("NodeList", "Num", "0"));
+  // A Num below 1 beside node keys (-1, a damaged file) would put the
+  // default node over Node1 at the next save: it counts every key present.
+  if (count < 1 && !NodeKeyNumbers(config, INT_MAX).empty()) count = INT_MAX;
   if (count < 1) {
     NewNode(app);
     return;
@@ -86,7 +93,7 @@ void LoadNodes(AppContext& app, const IniDocument& config) {
   for (int i : NodeKeyNumbers(config, count)) {
     std::string line = config.Get("Node", "Node" + std::to_string(i), "");
     if (line.empty()) continue;
-    form.AddRow(kList, CaptionForLoaded(line));
+    form.AddRow(kList, gbk::WholeCharacters(CaptionForLoaded(line)));
     app.nodes.lines.push_back(std::move(line));
   }
   form.SetListRedraw(kList, true);
@@ -104,12 +111,11 @@ void ShowSelectedNode(AppContext& app) {
   if (sel == -1) {
     if (form.RowCount(kList) > 0) form.SelectRow(kList, app.nodes.current);
   } else {
-    if (sel != app.nodes.current && ValidRow(app, app.nodes.current) &&
-        EditorDiffersFrom(form, app.nodes.lines[app.nodes.current])) {
+    if (sel != app.nodes.current && ValidRow(app, app.nodes.current) && EditorChanged(app)) {
       StoreEditedNode(app, app.nodes.current);
       form.SelectRow(kList, sel);
     }
-    if (ValidRow(app, sel)) ShowNode(form, NodeFromLine(app.nodes.lines[sel]));
+    if (ValidRow(app, sel)) ShowNode(app, NodeFromLine(app.nodes.lines[sel]));
     app.nodes.current = sel;
   }
   // Every way the selection is settled ends here (load, new, delete, the
@@ -125,9 +131,21 @@ void FollowListSelection(AppContext& app) {
 
 void StoreEditedNode(AppContext& app, int row) {
   if (!ValidRow(app, row)) return;
-  const NodeFields node = EditedNode(app.form);
+  const NodeFields edited = EditedNode(app.form);
+  // A field the user left as it was shown keeps its stored bytes, which the
+  // controls may not have been able to hold.
+  NodeFields node = edited;
+  const std::vector<std::string> now = FieldTexts(edited);
+  if (app.nodes.shown.size() == now.size()) {
+    const NodeFields stored = NodeFromLine(app.nodes.lines[row]);
+    if (now[0] == app.nodes.shown[0]) node.address = stored.address;
+    if (now[1] == app.nodes.shown[1]) node.port = stored.port;
+    if (now[2] == app.nodes.shown[2]) node.password = stored.password;
+    if (now[3] == app.nodes.shown[3]) node.protocol = stored.protocol;
+    if (now[4] == app.nodes.shown[4]) node.remark = stored.remark;
+  }
   app.nodes.lines[row] = BuildNodeLine(node);
-  app.form.SetRowCaption(kList, row, CaptionForEdited(node));
+  app.form.SetRowCaption(kList, row, CaptionForEdited(edited));
 }
 
 void NewNode(AppContext& app) {
@@ -139,7 +157,7 @@ void AppendNodes(AppContext& app, const std::vector<NodeFields>& nodes) {
   if (nodes.empty()) return;
   Form& form = app.form;
   // The editor's contents are replaced, not stored.
-  ShowNode(form, nodes.back());
+  ShowNode(app, nodes.back());
   form.SetListRedraw(kList, false);
   for (const NodeFields& node : nodes) {
     form.AddRow(kList, CaptionForEdited(node));
@@ -180,7 +198,8 @@ FileResult SaveNodeList(AppContext& app) {
   Form& form = app.form;
   const int sel = form.SelectedRow(kList);
   if (sel == -1) return {};
-  StoreEditedNode(app, sel);
+  // An untouched node goes back as it was read, byte for byte.
+  if (EditorChanged(app)) StoreEditedNode(app, sel);
 
   const std::string enginePath = form.Text(Ctl::编辑框_文件位置);
   const std::string proxyMode = CheckedProxyMode(form);

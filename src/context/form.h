@@ -75,6 +75,8 @@ class Form {
   // A task-modal box owned by the window, one OK button, no icon. An empty
   // title shows the default caption "信息：".
   virtual void ShowMessage(std::string_view text, std::string_view title) = 0;
+  // The same box with the buttons "是" and "否"; true for "是".
+  virtual bool AskYesNo(std::string_view text, std::string_view title) = 0;
 
   // Pops up the tray menu at the cursor, built from the items' current states.
   virtual void PopupTrayMenu() = 0;

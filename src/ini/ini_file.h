@@ -19,6 +19,14 @@ class IniFile {
 
   // The file as it is now; empty when it is missing or cannot be read.
   IniDocument Load() const;
+  // The first read, at start. The temporary copy of a save that was killed
+  // goes; the complete copy of a write in place that did not land is put
+  // back where the file differs from it. A file held by another program is given the
+  // patience of a save. When it still cannot be read, `reason` says why,
+  // and no change writes the file from then on: the program knows nothing
+  // of what it holds, and a save would put defaults over it.
+  IniDocument LoadAtStart(std::string* reason);
+  bool Unread() const { return !unreadReason_.empty(); }
   std::string Read(std::string_view section, std::string_view key, std::string_view fallback) const;
 
   // Each leaves the file as it was when it cannot be read or the new
@@ -32,12 +40,12 @@ class IniFile {
   // From now on a file held by another program is tried once, without a
   // pause: the session is ending and nothing may wait.
   void StopWaiting() { patient_ = false; }
-  // Removes the temporary copy of a save that was killed, once the file
-  // itself reads whole; while it cannot be read the copy may be all there is.
-  void RemoveStaleCopy();
 
  private:
   FileSystem& files_;
   std::string path_;
+  void RecoverInterruptedSave(FileContent& current);
+
   bool patient_ = true;
+  std::string unreadReason_;
 };

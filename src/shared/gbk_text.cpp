@@ -12,6 +12,13 @@ std::size_t CharLength(std::string_view text, std::size_t pos) {
   return 1;
 }
 
+std::string WholeCharacters(std::string_view text) {
+  std::string out(text);
+  for (std::size_t pos = 0; pos < out.size(); pos += CharLength(out, pos))
+    if (IsLeadByte(static_cast<unsigned char>(out[pos])) && CharLength(out, pos) == 1) out[pos] = '?';
+  return out;
+}
+
 std::size_t FindFirst(std::string_view text, char ascii, std::size_t from) {
   std::size_t pos = 0;
   while (pos < text.size()) {

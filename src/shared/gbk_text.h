@@ -23,6 +23,11 @@ std::size_t FindFirst(std::string_view text, char ascii, std::size_t from = 0);
 // boundary.
 std::string_view CutToFit(std::string_view text, std::size_t maxBytes);
 
+// The text with every lead byte that has no trail byte after it (a value cut
+// short, or bytes of another encoding) turned into "?": what an A-function
+// may be given without reading past the end or eating the next character.
+std::string WholeCharacters(std::string_view text);
+
 // ASCII A-Z turned into a-z, double-byte characters untouched.
 std::string AsciiLower(std::string_view text);
 

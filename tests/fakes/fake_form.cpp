@@ -78,6 +78,11 @@ void FakeForm::ShowMessage(std::string_view text, std::string_view title) {
   messages.push_back({std::string(text), std::string(title)});
 }
 
+bool FakeForm::AskYesNo(std::string_view text, std::string_view title) {
+  messages.push_back({std::string(text), std::string(title)});
+  return answerYes;
+}
+
 void FakeForm::ClickRow(int row) {
   constexpr Ctl kList = Ctl::超级列表框_服务器列表;
   const int target = row >= 0 && row < RowCount(kList) ? row : -1;

@@ -24,7 +24,8 @@ class FakeForm : public Form {
   struct Box {
     std::string text, title;
   };
-  std::vector<Box> messages;
+  std::vector<Box> messages;  // questions too
+  bool answerYes = false;     // the user's answer to every question
   Ctl focused = Ctl::选择夹1;
   int popups = 0;
   bool destroyed = false;
@@ -73,6 +74,7 @@ class FakeForm : public Form {
   void SetMenuCaption(std::string_view item, std::string_view caption) override;
 
   void ShowMessage(std::string_view text, std::string_view title) override;
+  bool AskYesNo(std::string_view text, std::string_view title) override;
   void PopupTrayMenu() override { ++popups; }
   // The calling thread plays the window's, as everywhere in the fake.
   void RunOnWindowThread(const std::function<void()>& task) override { task(); }

@@ -119,27 +119,27 @@ TEST(LoadConfiguration, RemovesTheCopyOfAKilledSave) {
   EXPECT_EQ(t.folder.Names(), std::vector<std::string>{"config.ini"});
 }
 
-TEST(SaveFailures, AreToldAndTheExitWaitsUntilTheSaveLands) {
+TEST(SaveFailures, AreToldAndTheExitWaitsUntilTheSaveLandsOrTheUserEnds) {
   TestApp t;
   t.Load();
   t.form.Type(Ctl::编辑框_服务器备注, "edited");
-  const std::string folderInTheWay = t.folder.File("config.ini.new");
-  std::filesystem::create_directory(folderInTheWay);
+  const std::string config = t.folder.File("config.ini");
+  std::filesystem::permissions(config, std::filesystem::perms::owner_read);
   OnControlEvent(t.app, Ctl::按钮_保存, ControlEvent::Clicked);
   ASSERT_EQ(t.form.messages.size(), 1u);
   EXPECT_EQ(t.form.messages[0].title, "错误");
   EXPECT_EQ(t.form.messages[0].text, "保存配置失败！\r\n文件：" + t.app.config.Path() +
-                                         ".new\r\n原因：拒绝访问。\r\n窗口中的修改仍然保留，排除原因后请重新保存。");
+                                         "\r\n原因：拒绝访问。\r\n窗口中的修改仍然保留，排除原因后请重新保存。");
   OnControlEvent(t.app, Ctl::按钮_更多设置_保存, ControlEvent::Clicked);
   t.diag.clipboard.text = "brook://default%20a%3A1%20p";
   ImportShareLinks(t.app);  // the imported node stays in the list
-  ExitProgram(t.app);
+  ExitProgram(t.app);  // the user answers "否"
   ASSERT_EQ(t.form.messages.size(), 4u);
-  EXPECT_EQ(t.form.messages[2].text, t.form.messages[0].text);
+  EXPECT_TRUE(t.form.messages[3].text.starts_with(t.form.messages[0].text)) << t.form.messages[3].text;
   EXPECT_FALSE(t.form.destroyed);
-  std::filesystem::remove(folderInTheWay);
 
   // The session's end never waits and never asks.
+  std::filesystem::permissions(config, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
   t.files.heldAlone[t.app.config.Path()] = UINT_MAX;
   OnSessionEnding(t.app);
   EXPECT_EQ(t.files.paused, 0u);
@@ -149,6 +149,47 @@ TEST(SaveFailures, AreToldAndTheExitWaitsUntilTheSaveLands) {
   ExitProgram(t.app);
   EXPECT_TRUE(t.form.destroyed);
   EXPECT_EQ(t.app.config.Read("Node", "Node1", ""), "127.0.0.1 2333 corvane 0 edited");
+
+  // Nothing can be written at all: "是" ends the program without the save.
+  TestApp u;
+  u.Load();
+  std::filesystem::permissions(u.folder.File("config.ini"), std::filesystem::perms::owner_read);
+  u.form.Type(Ctl::编辑框_服务器备注, "lost");
+  u.form.answerYes = true;
+  ExitProgram(u.app);
+  EXPECT_EQ(u.form.messages.size(), 1u);
+  EXPECT_TRUE(u.form.destroyed);
+}
+
+TEST(LoadConfiguration, AFileHeldAtTheStartIsWaitedForOrNeverWritten) {
+  const std::string nodes =
+      "[BasisConfig]\r\nFile=C:\\b\\brook.exe\r\n[NodeList]\r\nNum=1\r\n[Node]\r\nNode1=a 1 p 0 mine\r\n";
+  TestApp t;
+  t.WriteConfig(nodes);
+  t.files.heldExclusive[ConfigPath(t.app)] = 300;  // a backup tool that lets go
+  t.Load();
+  EXPECT_EQ(t.form.Rows(), std::vector<std::string>{"mine(a:1)"});
+  EXPECT_TRUE(t.form.messages.empty());
+
+  TestApp u;
+  u.WriteConfig(nodes);
+  u.files.heldExclusive[ConfigPath(u.app)] = 60000;
+  u.Load();
+  ASSERT_EQ(u.form.messages.size(), 1u);
+  EXPECT_TRUE(u.form.messages[0].text.starts_with("读取配置失败！\r\n文件：" + ConfigPath(u.app) +
+                                                  "\r\n原因：另一个程序正在使用此文件，进程无法访问。"))
+      << u.form.messages[0].text;
+  EXPECT_LT(u.files.paused, 1000u);
+  u.files.heldExclusive.clear();
+  // Saves say why and write nothing; "退出" says why and still ends.
+  OnControlEvent(u.app, Ctl::按钮_保存, ControlEvent::Clicked);
+  u.form.Type(Ctl::编辑框_本地端口, "1");
+  WriteLocalPort(u.app);
+  ExitProgram(u.app);
+  ASSERT_EQ(u.form.messages.size(), 3u);
+  EXPECT_NE(u.form.messages[2].text.find("本次运行不会保存配置"), std::string::npos) << u.form.messages[2].text;
+  EXPECT_TRUE(u.form.destroyed);
+  EXPECT_EQ(u.ConfigText(), nodes);
 }
 
 }  // namespace

@@ -113,6 +113,22 @@ TEST_F(NodeListTest, ARemarkTypedOnALineWithoutOneIsAnEdit) {
   EXPECT_EQ(t.form.RowCaption(kList, 0), "newremark(h:1)");
 }
 
+TEST_F(NodeListTest, UntouchedNodesGoBackByteForByte) {
+  // A password cut after a lead byte, and Num=-1 beside present nodes.
+  LoadWith("Node1=a 1 pw\x81 0 \xD2\xBB\r\nNode2=b 2 q 1 \r\n", -1);
+  ASSERT_EQ(t.form.RowCount(kList), 2);
+  EXPECT_EQ(t.form.Text(Ctl::编辑框_服务器密码), "pw?");  // never the lone byte itself
+  t.form.ClickRow(1);
+  t.form.ClickRow(0);
+  ASSERT_TRUE(SaveNodeList(t.app));
+  EXPECT_EQ(t.app.config.Read("Node", "Node1", ""), "a 1 pw\x81 0 \xD2\xBB");
+  EXPECT_EQ(t.app.config.Read("Node", "Node2", ""), "b 2 q 1");
+  // A changed field goes in; the untouched ones keep their bytes.
+  t.form.Type(Ctl::编辑框_服务器端口, "81");
+  ASSERT_TRUE(SaveNodeList(t.app));
+  EXPECT_EQ(t.app.config.Read("Node", "Node1", ""), "a 81 pw\x81 0 \xD2\xBB");
+}
+
 TEST_F(NodeListTest, ClickOnNoRowReselectsTheCurrentOne) {
   LoadWith("Node1=a 1 p 0 \r\nNode2=b 2 q 1 \r\n", 2, "Select node=1\r\n");
   t.form.ClickRow(-1);

@@ -87,6 +87,7 @@ class MainWindow final : public Form {
   void SetMenuCaption(std::string_view item, std::string_view caption) override;
 
   void ShowMessage(std::string_view text, std::string_view title) override;
+  bool AskYesNo(std::string_view text, std::string_view title) override;
   void PopupTrayMenu() override;
   void RunOnWindowThread(const std::function<void()>& task) override { OnWindowThread(task); }
   void Post(std::function<void()> call, unsigned delayMilliseconds) override;

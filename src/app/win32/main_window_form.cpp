@@ -219,6 +219,14 @@ void MainWindow::DestroyWindow() {
   });
 }
 
+bool MainWindow::AskYesNo(std::string_view text, std::string_view title) {
+  bool yes = false;
+  OnWindowThread([&] {
+    yes = MessageBoxA(hwnd_, std::string(text).c_str(), std::string(title).c_str(), MB_YESNO | MB_TASKMODAL) == IDYES;
+  });
+  return yes;
+}
+
 std::uintptr_t MainWindow::WindowHandle() const { return reinterpret_cast<std::uintptr_t>(hwnd_); }
 
 void MainWindow::ShowMessage(std::string_view text, std::string_view title) {

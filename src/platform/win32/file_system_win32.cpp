@@ -45,8 +45,9 @@ FileResult Failure(const std::string& path) {
   return {false, error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION, path, SystemReason(error)};
 }
 
-bool WriteAll(HANDLE file, std::string_view bytes) {
-  std::size_t done = 0;
+bool WriteAll(HANDLE file, std::string_view bytes, std::size_t* written = nullptr) {
+  std::size_t scratch = 0;
+  std::size_t& done = written ? *written : scratch;
   while (done < bytes.size()) {
     const auto want = static_cast<DWORD>(std::min<std::size_t>(kChunk, bytes.size() - done));
     DWORD written = 0;
@@ -65,7 +66,8 @@ FileContent Win32FileSystem::ReadFile(const std::string& path) {
     const DWORD error = GetLastError();
     const bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
     if (missing) return {ReadStatus::Missing, {}, {}};
-    return {ReadStatus::Failed, {}, SystemReason(error)};
+    return {ReadStatus::Failed, {}, SystemReason(error),
+            error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION};
   }
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(file.get(), &size)) return {ReadStatus::Failed, {}, SystemReason(GetLastError())};
@@ -76,8 +78,10 @@ FileContent Win32FileSystem::ReadFile(const std::string& path) {
   while (done < content.bytes.size()) {
     const auto want = static_cast<DWORD>(std::min<std::size_t>(kChunk, content.bytes.size() - done));
     DWORD got = 0;
-    if (!::ReadFile(file.get(), content.bytes.data() + done, want, &got, nullptr))
-      return {ReadStatus::Failed, {}, SystemReason(GetLastError())};
+    if (!::ReadFile(file.get(), content.bytes.data() + done, want, &got, nullptr)) {
+      const DWORD error = GetLastError();
+      return {ReadStatus::Failed, {}, SystemReason(error), error == ERROR_LOCK_VIOLATION};
+    }
     if (got == 0) break;  // the file shrank while being read
     done += got;
   }
@@ -93,9 +97,19 @@ FileResult Win32FileSystem::WriteNewFile(const std::string& path, std::string_vi
 }
 
 FileResult Win32FileSystem::ReplaceFile(const std::string& from, const std::string& to) {
-  // MoveFileEx refuses to replace a read-only file, which keeps a file the
-  // user protected as it is.
-  if (!MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+  const DWORD attributes = GetFileAttributesA(to.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    if (!MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH)) return Failure(to);
+    return {};
+  }
+  // A file the user protected stays as it is.
+  if (attributes & FILE_ATTRIBUTE_READONLY) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return Failure(to);
+  }
+  // ReplaceFile, not a move: the file keeps its security (it holds
+  // passwords), its hidden or system attributes and its streams.
+  if (!::ReplaceFileA(to.c_str(), from.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
     return Failure(to);
   return {};
 }
@@ -105,15 +119,40 @@ FileResult Win32FileSystem::OverwriteInPlace(const std::string& path, std::strin
   // file they hold open is written as Windows' own profile writer does it.
   FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  // The new length first: a full disk, or a program that maps the file,
-  // refuses it before a byte of the old content is overwritten.
+  if (!file.valid()) return Failure(path);
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file.get(), &size)) return Failure(path);
   LARGE_INTEGER length{};
   length.QuadPart = static_cast<LONGLONG>(bytes.size());
-  if (!file.valid() || !SetFilePointerEx(file.get(), length, nullptr, FILE_BEGIN) || !SetEndOfFile(file.get()) ||
-      !SetFilePointerEx(file.get(), LARGE_INTEGER{}, nullptr, FILE_BEGIN) || !WriteAll(file.get(), bytes) ||
-      !FlushFileBuffers(file.get()))
-    return Failure(path);
+  // A growing file gets its room first: a full disk refuses it before a
+  // byte of the old content is overwritten. A shrinking one is cut only
+  // after the new content is in, so a refusal half-way never leaves less.
+  if (length.QuadPart > size.QuadPart &&
+      (!SetFilePointerEx(file.get(), length, nullptr, FILE_BEGIN) || !SetEndOfFile(file.get()))) {
+    FileResult refused = Failure(path);
+    SetFilePointerEx(file.get(), size, nullptr, FILE_BEGIN);
+    SetEndOfFile(file.get());
+    return refused;
+  }
+  std::size_t written = 0;
+  if (!SetFilePointerEx(file.get(), LARGE_INTEGER{}, nullptr, FILE_BEGIN) || !WriteAll(file.get(), bytes, &written) ||
+      !SetFilePointerEx(file.get(), length, nullptr, FILE_BEGIN) || !SetEndOfFile(file.get()) ||
+      !FlushFileBuffers(file.get())) {
+    FileResult failed = Failure(path);
+    failed.partial = written > 0 || length.QuadPart > size.QuadPart;
+    return failed;
+  }
   return {};
+}
+
+bool Win32FileSystem::IsLinked(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+  if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return true;
+  FileHandle file(CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  BY_HANDLE_FILE_INFORMATION information{};
+  return file.valid() && GetFileInformationByHandle(file.get(), &information) && information.nNumberOfLinks > 1;
 }
 
 bool Win32FileSystem::RemoveFile(const std::string& path) {

@@ -25,10 +25,12 @@ std::optional<MessageBoxSeen> WaitForMessageBox(DWORD processId, DWORD timeout) 
 
 bool ShowsMessageBox(DWORD processId) { return VisibleMessageBoxOf(processId) != nullptr; }
 
-bool PressOk(const MessageBoxSeen& box) {
-  // What a click on the OK button sends to the dialog.
-  PostMessageA(box.window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-               reinterpret_cast<LPARAM>(GetDlgItem(box.window, IDOK)));
+bool PressOk(const MessageBoxSeen& box) { return PressButton(box, IDOK); }
+
+bool PressButton(const MessageBoxSeen& box, int id) {
+  // What a click on the button sends to the dialog.
+  PostMessageA(box.window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(box.window, id)));
   return WaitUntil([&] { return !IsWindow(box.window) || !IsWindowVisible(box.window); }, kActionTimeout);
 }
 

@@ -18,7 +18,9 @@ struct MessageBoxSeen {
 std::optional<MessageBoxSeen> WaitForMessageBox(DWORD processId, DWORD timeout);
 // Whether the process shows a message box right now.
 bool ShowsMessageBox(DWORD processId);
-// Presses OK and waits until the box has gone; false if it stays.
+// Presses OK (or the button `id`, such as IDYES or IDNO) and waits until
+// the box has gone; false if it stays.
 bool PressOk(const MessageBoxSeen& box);
+bool PressButton(const MessageBoxSeen& box, int id);
 
 }  // namespace e2e
