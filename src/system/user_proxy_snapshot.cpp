@@ -167,6 +167,8 @@ std::optional<UserProxySnapshot> ParseSnapshot(std::string_view bytes, std::vect
   if (!reader.Doc().Get("Entries", "Count")) return std::nullopt;
   UserProxySnapshot snapshot;
   snapshot.saved = reader.Values("Saved");
+  // Without its server, a proxy switched on would point nowhere.
+  if (!snapshot.saved.server && snapshot.saved.enable) snapshot.saved.enable = 0;
   snapshot.bypass = reader.Text("Saved", "ProxyOverride", SnapshotReader::IsSettingText);
   snapshot.lan = reader.Connection("Lan", "");
   // The names present decide, not the count: a count of four billion

@@ -176,7 +176,7 @@ TEST(UserProxyFile, OnlyEntriesPresentAreReadAndImplausibleValuesAreLeftOut) {
           "\r\n",
       &rejected);
   ASSERT_TRUE(snapshot);
-  EXPECT_EQ(snapshot->saved, (ProxyValues{1, std::nullopt, std::nullopt}));  // "x" is no proxy server
+  EXPECT_EQ(snapshot->saved, (ProxyValues{0, std::nullopt, std::nullopt}));  // "x" is no proxy server
   EXPECT_EQ(snapshot->lan, (LanProxySettings{3, "10.0.0.1:80", std::nullopt, ""}));
   ASSERT_EQ(snapshot->entries.size(), 2u);
   EXPECT_EQ(snapshot->entries[1].first, "PPPoE");
