@@ -109,10 +109,11 @@ std::string ApplySystemProxy(AppContext& app, const std::string& value, ProxyKin
     if (!options.SetConnection(entry, settings) && failed.empty()) failed = "连接“" + entry + "”";
   if (!options.SettingsChanged() && failed.empty()) failed = "设置已更改的通知";
   if (!options.Refresh() && failed.empty()) failed = "刷新设置";
-  if (!failed.empty()) return "系统拒绝了代理设置（InternetSetOption 失败：" + failed + "）。";
-  // Wine keeps nothing of the per-connection call: there a read-back
-  // would always disagree.
+  // Wine keeps nothing of the per-connection call and answers the refresh
+  // with a stub's failure: there neither the results nor a read-back say
+  // anything.
   if (!options.KeepsConnectionSettings()) return "";
+  if (!failed.empty()) return "系统拒绝了代理设置（InternetSetOption 失败：" + failed + "）。";
   return ReadBackMismatch(settings, options.QueryLanConnection());
 }
 

@@ -87,13 +87,16 @@ class ProxyGiveBack : public E2eTest {
 };
 
 TEST_F(ProxyGiveBack, GlobalModeBypassesLocalAddressesAndAStopGivesTheUsersListBack) {
+  ShellTray tray;
+  ASSERT_TRUE(tray.Ready());
   SetInternetSettingText("ProxyOverride", kUsersBypass);
   WriteConfigIn(folder, LocalPort(), "2");
   ProgramRun run = ProgramRun::StartFromShell(exe);
   auto window = CorvaneWindow::WaitFor(run, kStartTimeout);
   ASSERT_TRUE(window);
   window->Click(Ctl::按钮_启动);
-  ASSERT_TRUE(WaitUntil([&] { return ProxyIs(OwnProxy()); }, kActionTimeout));
+  ASSERT_TRUE(WaitUntil([&] { return ProxyIs(OwnProxy()); }, kActionTimeout))
+      << (tray.Balloons().empty() ? "" : tray.Balloons().back().title + " " + tray.Balloons().back().text);
   const std::string bypass = InternetSettingText("ProxyOverride").value_or("");
   EXPECT_EQ(bypass.rfind(std::string(kUsersBypass) + ";", 0), 0u) << bypass;
   for (const char* local : {"<local>", "localhost", "127.*", "10.*", "172.16.*", "172.24.*", "172.31.*", "192.168.*"})
