@@ -140,7 +140,14 @@ TEST_F(ProxyGiveBack, WhenTheSavedCopyCannotBeWrittenTheModeIsNotAppliedAndABall
   ASSERT_TRUE(CreateDirectoryA(folder.PathOf("user-proxy.ini").c_str(), nullptr));
   WriteConfigIn(folder, LocalPort(), "2");
   ProgramRun run = ProgramRun::StartQuiet(exe);
-  const auto balloon = tray.WaitForBalloon("系统代理未生效！", kStartTimeout);
+  const auto refused = [&] {
+    for (const BalloonSeen& seen : tray.Balloons())
+      if (seen.title == "系统代理未生效！") return std::optional(seen);
+    return std::optional<BalloonSeen>();
+  };
+  ASSERT_TRUE(WaitUntil([&] { return refused() || ProxyIs(OwnProxy()); }, kStartTimeout));
+  EXPECT_FALSE(ProxyIs(OwnProxy())) << "applied without a saved copy";
+  const auto balloon = refused();
   ASSERT_TRUE(balloon);
   EXPECT_NE(balloon->text.find("user-proxy.ini"), std::string::npos) << balloon->text;
   EXPECT_TRUE(InternetSettingsCleared());
