@@ -205,7 +205,12 @@ bool TakeOverSystemProxy(AppContext& app, const std::string& value, ProxyKind ki
   // Without the saved copy on disk a crash would lose the user's settings
   // for good, so the program's do not go in.
   if (const FileResult stored = StoreSnapshot(app, *held); !stored) {
-    if (fresh) held.reset();
+    // A mode already in place from earlier in the run goes too: the menu
+    // will show the user's own settings.
+    if (fresh)
+      held.reset();
+    else
+      GiveBackSystemProxy(app);
     ReportNotApplied(app, "无法保存用户原来的代理设置（" + stored.file + "：" + stored.reason + "），未更改系统代理。");
     return false;
   }

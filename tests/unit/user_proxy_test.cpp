@@ -150,6 +150,12 @@ TEST_F(UserProxyTest, AModeThatDidNotTakeEffectIsExplainedAndNotClaimed) {
   SelectGlobalMode(t.app);
   EXPECT_TRUE(t.form.MenuChecked(menu::全局模式));
   EXPECT_EQ(Text("ProxyServer"), "127.0.0.1:2080");
+
+  // A later change whose copy cannot be saved takes the mode in place out too.
+  t.files.diskFull = true;
+  SelectGlobalMode(t.app);
+  EXPECT_TRUE(t.form.MenuChecked(menu::直连模式));
+  EXPECT_EQ(Text("ProxyServer"), "10.1.2.3:8080");
 }
 
 TEST_F(UserProxyTest, GlobalModeBypassesLocalAddressesAndGivesTheUsersListBack) {
