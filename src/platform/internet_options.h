@@ -1,13 +1,13 @@
 #pragma once
-// WinINet's view of the proxy settings: the LAN connection's settings, and
+// WinINet's view of the proxy settings: each connection's settings, and
 // the notice that the settings have changed.
 #include <cstdint>
 #include <optional>
 #include <string>
 
-// The LAN connection's proxy settings as WinINet keeps them for the user
-// (the DefaultConnectionSettings record that current Windows, WinHTTP and
-// the browsers following it read).
+// A connection's proxy settings as WinINet keeps them for the user (for
+// the LAN connection, the DefaultConnectionSettings record that current
+// Windows, WinHTTP and the browsers following it read).
 struct LanProxySettings {
   // PROXY_TYPE_* bits.
   static constexpr std::uint32_t kDirect = 0x01;
@@ -27,13 +27,20 @@ class InternetOptions {
  public:
   virtual ~InternetOptions() = default;
   // INTERNET_OPTION_SETTINGS_CHANGED, then INTERNET_OPTION_REFRESH: the
-  // settings are read again. Results are of no use to the caller.
-  virtual void SettingsChanged() = 0;
-  virtual void Refresh() = 0;
-  // INTERNET_OPTION_PER_CONNECTION_OPTION for the LAN connection: the
-  // flags, the proxy server and the automatic configuration address (and
-  // the bypass list when given). The result is of no use to the caller.
-  virtual void SetLanConnection(const LanProxySettings& settings) = 0;
+  // settings are read again. False when WinINet refused the call.
+  virtual bool SettingsChanged() = 0;
+  virtual bool Refresh() = 0;
+  // INTERNET_OPTION_PER_CONNECTION_OPTION for one connection: "" is the
+  // LAN connection, any other name a phone-book entry. The flags, the
+  // proxy server and the automatic configuration address (and the bypass
+  // list when given). False when WinINet refused the call.
+  virtual bool SetConnection(const std::string& entry, const LanProxySettings& settings) = 0;
   // The same options read back; nothing when WinINet does not answer.
-  virtual std::optional<LanProxySettings> QueryLanConnection() = 0;
+  virtual std::optional<LanProxySettings> QueryConnection(const std::string& entry) = 0;
+  // False where WinINet accepts the per-connection call but keeps nothing
+  // of it (Wine), so what is read back says nothing.
+  virtual bool KeepsConnectionSettings() = 0;
+
+  bool SetLanConnection(const LanProxySettings& settings) { return SetConnection("", settings); }
+  std::optional<LanProxySettings> QueryLanConnection() { return QueryConnection(""); }
 };

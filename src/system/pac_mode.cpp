@@ -48,7 +48,7 @@ PacModeOutcome ApplyPacMode(AppContext& app) {
                       BalloonIcon::Error);
     return PacModeOutcome::NotApplied;
   }
-  TakeOverSystemProxy(app, address, ProxyKind::Pac);
+  if (!TakeOverSystemProxy(app, address, ProxyKind::Pac)) return PacModeOutcome::Refused;
   if (generated.size <= kBrowserPacScriptLimit) return PacModeOutcome::Applied;
   ReportInBalloon(app, "PAC文件过大！", "PAC文件超过 1 MB，Chrome 和 Edge 会拒绝使用它并直接连接。", BalloonIcon::Error);
   return PacModeOutcome::AppliedTooLarge;

@@ -14,6 +14,7 @@ enum class PacModeOutcome {
   Applied,
   AppliedTooLarge,  // a balloon warns that Chromium refuses it
   NotApplied,       // a balloon said why
+  Refused,          // the system refused the settings; a balloon said why
 };
 PacModeOutcome ApplyPacMode(AppContext& app);
 

@@ -5,7 +5,8 @@
 #include "context/tray_menu_layout.h"
 #include "system/system_services.h"
 #include "system/blank_text.h"
-#include "system/connection_records.h"
+#include "system/proxy_bypass.h"
+#include "system/proxy_check.h"
 #include "system/pac_file.h"
 #include "system/pac_mode.h"
 #include "system/pac_server.h"
@@ -14,12 +15,7 @@
 namespace {
 
 const std::string kInternetSettings = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
-const std::string kConnections = kInternetSettings + "\\Connections";
 constexpr auto kUser = RegistryRoot::CurrentUser;
-
-// WinINet's own counters: 1 in the default record, 30 in the per-entry ones.
-constexpr std::uint32_t kDefaultRecordCounter = 1;
-constexpr std::uint32_t kEntryRecordCounter = 30;
 
 void CheckModeItem(Form& form, std::string_view checked) {
   for (std::string_view item : {menu::直连模式, menu::PAC模式, menu::全局模式})
@@ -29,6 +25,11 @@ void CheckModeItem(Form& form, std::string_view checked) {
 void SaveProxyMode(AppContext& app, std::string_view mode) {
   app.config.Write("BasisConfig", "Proxy Mode", mode);
 }
+
+// A mode that did not take effect is not claimed: the user's own settings
+// are what is in place, and that is what direct mode shows. The saved mode
+// key is left as it is.
+void ShowUsersOwnSettings(AppContext& app) { CheckModeItem(app.form, menu::直连模式); }
 
 }  // namespace
 
@@ -41,7 +42,8 @@ void SelectDirectMode(AppContext& app) {
 
 void SelectPacMode(AppContext& app) {
   CheckModeItem(app.form, menu::PAC模式);
-  if (IsRunning(app.form)) ApplyPacMode(app);
+  // A mode the system refused is not claimed: the user's own settings show.
+  if (IsRunning(app.form) && ApplyPacMode(app) == PacModeOutcome::Refused) return ShowUsersOwnSettings(app);
   SaveProxyMode(app, "1");
 }
 
@@ -50,12 +52,37 @@ void SelectGlobalMode(AppContext& app) {
   // before the switch) must not point browsers at a SOCKS5 listener.
   if (!GlobalModeAvailable(app)) return;
   CheckModeItem(app.form, menu::全局模式);
-  if (IsRunning(app.form))
-    TakeOverSystemProxy(app, "127.0.0.1:" + app.form.Text(Ctl::编辑框_本地端口), ProxyKind::Global);
+  if (IsRunning(app.form) &&
+      !TakeOverSystemProxy(app, "127.0.0.1:" + app.form.Text(Ctl::编辑框_本地端口), ProxyKind::Global))
+    return ShowUsersOwnSettings(app);
   SaveProxyMode(app, "2");
 }
 
-void ApplySystemProxy(AppContext& app, const std::string& value, ProxyKind kind) {
+LanProxySettings ConnectionSettingsFor(const std::string& value, ProxyKind kind,
+                                       const std::optional<std::string>& usersBypass) {
+  LanProxySettings settings;
+  if (RemoveBlanks(value).empty()) return settings;
+  if (kind == ProxyKind::Global) {
+    settings.flags |= LanProxySettings::kProxy;
+    settings.proxyServer = value;
+    settings.bypass = WithLocalBypass(usersBypass);
+  } else if (kind == ProxyKind::Pac) {
+    settings.flags |= LanProxySettings::kAutoConfigUrl;
+    settings.autoConfigUrl = value;
+  }
+  return settings;
+}
+
+std::string ApplySystemProxy(AppContext& app, const std::string& value, ProxyKind kind) {
+  Registry& registry = app.system->registry;
+  // The user's own list: the saved copy's while the program's is in place.
+  const std::optional<UserProxySnapshot>& held = app.system->userProxy;
+  std::optional<std::string> usersBypass = held ? held->bypass : std::nullopt;
+  if (!held)
+    if (auto now = registry.Read(kUser, kInternetSettings, "ProxyOverride"); now && now->type == RegistryValue::Type::String)
+      usersBypass = now->bytes;
+  const LanProxySettings settings = ConnectionSettingsFor(value, kind, usersBypass);
+
   switch (kind) {
     case ProxyKind::Direct:
       SetAutoConfigUrl(app, "");
@@ -66,24 +93,31 @@ void ApplySystemProxy(AppContext& app, const std::string& value, ProxyKind kind)
       SetAutoConfigUrl(app, value);
       break;
     case ProxyKind::Global:
-      // Clearing the automatic configuration deletes every per-entry value,
-      // so it goes first: dial-up and VPN connections keep the proxy record.
       SetAutoConfigUrl(app, "");
       SetProxyServer(app, value);
       break;
   }
+  if (settings.bypass)
+    registry.SetString(kUser, kInternetSettings, "ProxyOverride", *settings.bypass);
+  else if (held && held->bypass)
+    registry.SetString(kUser, kInternetSettings, "ProxyOverride", *held->bypass);
+  else if (held)
+    registry.DeleteValue(kUser, kInternetSettings, "ProxyOverride");
+
   InternetOptions& options = app.system->internetOptions;
-  LanProxySettings lan;
-  if (kind == ProxyKind::Global && !RemoveBlanks(value).empty()) {
-    lan.flags |= LanProxySettings::kProxy;
-    lan.proxyServer = value;
-  } else if (kind == ProxyKind::Pac && !RemoveBlanks(value).empty()) {
-    lan.flags |= LanProxySettings::kAutoConfigUrl;
-    lan.autoConfigUrl = value;
-  }
-  options.SetLanConnection(lan);
-  options.SettingsChanged();
-  options.Refresh();
+  std::string failed;
+  if (!options.SetLanConnection(settings)) failed = "局域网连接";
+  // Dial-up and VPN entries get the same settings through the same call.
+  for (const std::string& entry : app.system->phoneBook.EntryNames())
+    if (!options.SetConnection(entry, settings) && failed.empty()) failed = "连接“" + entry + "”";
+  if (!options.SettingsChanged() && failed.empty()) failed = "设置已更改的通知";
+  if (!options.Refresh() && failed.empty()) failed = "刷新设置";
+  // Wine keeps nothing of the per-connection call and answers the refresh
+  // with a stub's failure: there neither the results nor a read-back say
+  // anything.
+  if (!options.KeepsConnectionSettings()) return "";
+  if (!failed.empty()) return "系统拒绝了代理设置（InternetSetOption 失败：" + failed + "）。";
+  return ReadBackMismatch(settings, options.QueryLanConnection());
 }
 
 void SetAutoConfigUrl(AppContext& app, const std::string& address) {
@@ -93,20 +127,6 @@ void SetAutoConfigUrl(AppContext& app, const std::string& address) {
   } else {
     DropGeneratedPacFile(app);
     registry.DeleteValue(kUser, kInternetSettings, "AutoConfigURL");
-  }
-
-  // Without phone-book entries the connection records are left alone.
-  const std::vector<std::string> entries = app.system->phoneBook.EntryNames();
-  if (entries.empty()) return;
-  if (!RemoveBlanks(address).empty()) {
-    registry.SetBinary(kUser, kConnections, "DefaultConnectionSettings",
-                       AutoConfigRecord(kDefaultRecordCounter, address));
-    for (const std::string& entry : entries)
-      registry.SetBinary(kUser, kConnections, entry, AutoConfigRecord(kEntryRecordCounter, address));
-  } else {
-    registry.SetBinary(kUser, kConnections, "DefaultConnectionSettings",
-                       AutoConfigRecord(kDefaultRecordCounter, ""));
-    for (const std::string& entry : entries) registry.DeleteValue(kUser, kConnections, entry);
   }
 }
 
@@ -118,16 +138,6 @@ void SetProxyServer(AppContext& app, const std::string& server) {
   } else {
     registry.SetNumber(kUser, kInternetSettings, "ProxyEnable", 1);
     registry.SetString(kUser, kInternetSettings, "ProxyServer", server);
-  }
-
-  const std::vector<std::string> entries = app.system->phoneBook.EntryNames();
-  if (entries.empty()) return;
-  const bool set = !RemoveBlanks(server).empty();
-  for (const std::string& entry : entries) {
-    if (set)
-      registry.SetBinary(kUser, kConnections, entry, ProxyRecord(server));
-    else
-      registry.DeleteValue(kUser, kConnections, entry);
   }
 }
 

@@ -1,6 +1,9 @@
 #pragma once
 // The Windows per-user proxy settings in the three proxy modes.
+#include <optional>
 #include <string>
+
+#include "platform/internet_options.h"
 
 struct AppContext;
 
@@ -13,15 +16,21 @@ void SelectPacMode(AppContext& app);
 void SelectGlobalMode(AppContext& app);
 
 // Writes the settings for one kind; Direct with an empty value clears them.
-// The LAN connection's settings then get the same result through WinINet,
-// so that current Windows, which reads them from there, agrees.
-void ApplySystemProxy(AppContext& app, const std::string& value, ProxyKind kind);
+// The LAN connection and each phone-book entry then get the same result
+// through WinINet's per-connection option, so that current Windows, which
+// reads them from there, agrees. Global mode bypasses local addresses.
+// "" when the settings took effect (every call accepted, the LAN
+// connection read back as set), else why not, in words for the user.
+std::string ApplySystemProxy(AppContext& app, const std::string& value, ProxyKind kind);
 
-// AutoConfigURL and the automatic-configuration records; an empty address
-// clears them and deletes the generated PAC file.
+// The per-connection settings ApplySystemProxy gives every connection.
+LanProxySettings ConnectionSettingsFor(const std::string& value, ProxyKind kind,
+                                       const std::optional<std::string>& usersBypass);
+
+// AutoConfigURL; an empty address clears it and deletes the generated PAC
+// file.
 void SetAutoConfigUrl(AppContext& app, const std::string& address);
-// ProxyEnable, ProxyServer and the per-entry proxy records; a server of
-// blanks only clears them.
+// ProxyEnable and ProxyServer; a server of blanks only clears them.
 void SetProxyServer(AppContext& app, const std::string& server);
 
 // The generated PAC file is deleted and no longer served.

@@ -10,8 +10,10 @@ struct AppContext;
 
 // PAC or global settings go in (ApplySystemProxy), after the user's
 // settings as they are now are saved, durably, unless a copy is held
-// already (this run's, or one a killed run left behind).
-void TakeOverSystemProxy(AppContext& app, const std::string& value, ProxyKind kind);
+// already (this run's, or one a killed run left behind). False, after an
+// error balloon that says why, when the settings did not go in or did not
+// take effect; the user's own are then in place.
+bool TakeOverSystemProxy(AppContext& app, const std::string& value, ProxyKind kind);
 
 // Where the program clears the system proxy (stop, exit, the end of the
 // session, direct mode while running, a VPN start): each group of values

@@ -23,17 +23,28 @@ struct UserProxySnapshot {
   ProxyValues saved;
   std::optional<std::string> bypass;    // ProxyOverride
   std::optional<LanProxySettings> lan;  // the LAN connection as WinINet showed it
-  // Each phone-book entry's connection record; nothing = no record.
-  std::vector<std::pair<std::string, std::optional<std::string>>> entries;
+  // Each phone-book entry's settings as WinINet showed them; nothing = none.
+  std::vector<std::pair<std::string, std::optional<LanProxySettings>>> entries;
   // What this program wrote last: values still equal to these are its own.
   ProxyValues written;
+  // What it set on the LAN connection; while the connection still holds
+  // it, both groups are the program's, whatever the plain values say.
+  std::optional<LanProxySettings> lanWritten;
 };
 
 // The file beside config.ini that keeps a snapshot across a crash. Every
 // text is stored as hex, so blanks, quotes and GBK bytes come back exactly.
 std::string SerializeSnapshot(const UserProxySnapshot& snapshot);
-// Nothing when the bytes hold no snapshot.
-std::optional<UserProxySnapshot> ParseSnapshot(std::string_view bytes);
+// Nothing when the bytes hold no snapshot. Only the entries present are
+// read, and a value that could not have come from Windows (a proxy server
+// that is no host and port, an automatic configuration address that is not
+// http, https or file) is left out and named in `rejected`.
+std::optional<UserProxySnapshot> ParseSnapshot(std::string_view bytes, std::vector<std::string>* rejected = nullptr);
+
+// "host:port", or "scheme=host:port" items joined by ";".
+bool IsProxyServerText(std::string_view text);
+// An http, https or file address.
+bool IsAutoConfigAddress(std::string_view text);
 
 // Which of the two groups of values are this program's: the proxy server
 // (ProxyEnable with ProxyServer) and the automatic configuration address.

@@ -53,19 +53,46 @@ class FakePhoneBook : public PhoneBook {
   std::vector<std::string> EntryNames() override { return entries; }
 };
 
-// WinINet's per-connection view of the LAN settings, kept as it was last
-// set. (Real WinINet derives it from the registry; the tests set it.)
+// WinINet's per-connection view, each connection kept as it was last set.
+// (Real WinINet derives the LAN's from the registry; the tests set it.)
 class FakeInternetOptions : public InternetOptions {
  public:
-  std::vector<std::string> calls;  // "lan connection", "settings changed", "refresh"
+  // "lan connection", "connection <entry>", "settings changed", "refresh".
+  std::vector<std::string> calls;
   std::optional<LanProxySettings> lan;
-  void SettingsChanged() override { calls.push_back("settings changed"); }
-  void Refresh() override { calls.push_back("refresh"); }
-  void SetLanConnection(const LanProxySettings& settings) override {
-    calls.push_back("lan connection");
-    lan = settings;
+  std::map<std::string, LanProxySettings> entries;
+  // Calls, named as in `calls`, that WinINet refuses.
+  std::set<std::string> refused;
+  // Set: the LAN reads back as this whatever is set, as under a
+  // machine-wide setting.
+  std::optional<LanProxySettings> enforced;
+  // False: as Wine, which keeps nothing of the per-connection call.
+  bool keeps = true;
+
+  bool SettingsChanged() override { return Call("settings changed"); }
+  bool Refresh() override { return Call("refresh"); }
+  bool SetConnection(const std::string& entry, const LanProxySettings& settings) override {
+    if (!Call(entry.empty() ? "lan connection" : "connection " + entry)) return false;
+    if (entry.empty())
+      lan = settings;
+    else
+      entries[entry] = settings;
+    return true;
   }
-  std::optional<LanProxySettings> QueryLanConnection() override { return lan; }
+  std::optional<LanProxySettings> QueryConnection(const std::string& entry) override {
+    if (!entry.empty()) {
+      const auto found = entries.find(entry);
+      return found == entries.end() ? std::nullopt : std::optional(found->second);
+    }
+    return enforced ? enforced : lan;
+  }
+  bool KeepsConnectionSettings() override { return keeps; }
+
+ private:
+  bool Call(const std::string& name) {
+    calls.push_back(name);
+    return refused.count(name) == 0;
+  }
 };
 
 // Counts up from 0 byte by byte, so a test knows every token in advance.

@@ -5,6 +5,7 @@
 #include "engine/stale_proxy.h"
 #include "engine_test_fixture.h"
 #include "system/proxy_ownership.h"
+#include "system/user_proxy_snapshot.h"
 
 namespace {
 
@@ -14,6 +15,8 @@ class StaleProxyTest : public EngineTest {
     PutSetting("ProxyEnable", {FakeRegistry::Type::Number, "", enable});
     if (!server.empty()) PutSetting("ProxyServer", {FakeRegistry::Type::String, server});
     if (!autoConfig.empty()) PutSetting("AutoConfigURL", {FakeRegistry::Type::String, autoConfig});
+    // The LAN connection left as the killed run set it, as the values say.
+    system.internetOptions.lan = LanViewOf({enable, server, autoConfig});
   }
 };
 

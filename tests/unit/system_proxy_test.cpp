@@ -1,9 +1,10 @@
+#include <algorithm>
 #include <optional>
 #include <string>
 
 #include "context/tray_menu_layout.h"
 #include "ini/ini_document.h"
-#include "system/connection_records.h"
+#include "system/proxy_bypass.h"
 #include "system/system_proxy.h"
 #include "system_test_fixture.h"
 
@@ -63,29 +64,23 @@ TEST_F(SystemProxyTest, WithoutPhoneBookEntriesOnlyTheThreeValuesChange) {
   EXPECT_EQ(system.registry.Count(), 2u);
 }
 
-TEST_F(SystemProxyTest, WithPhoneBookEntriesEveryModeWritesTheRecords) {
+TEST_F(SystemProxyTest, PhoneBookEntriesGetTheSettingsThroughTheCallThatNamesThem) {
   system.phoneBook.entries = {"公司 VPN", "Dial-up"};
   MarkRunning();
+  auto& options = system.internetOptions;
 
   SelectPacMode(t.app);
-  ExpectProxy(0, std::nullopt, kPacAddress1);
-  EXPECT_EQ(ConnectionBytes("DefaultConnectionSettings"), AutoConfigRecord(1, kPacAddress1));
   for (const char* entry : {"公司 VPN", "Dial-up"})
-    EXPECT_EQ(ConnectionBytes(entry), AutoConfigRecord(30, kPacAddress1)) << entry;
-
-  // Global mode clears the automatic configuration first, so the entries
-  // end up holding the proxy record.
+    EXPECT_EQ(options.entries[entry], (LanProxySettings{0x05, "", std::nullopt, kPacAddress1})) << entry;
   SelectGlobalMode(t.app);
-  ExpectProxy(1, "127.0.0.1:2080", std::nullopt);
-  EXPECT_EQ(ConnectionBytes("DefaultConnectionSettings"), AutoConfigRecord(1, ""));
   for (const char* entry : {"公司 VPN", "Dial-up"})
-    EXPECT_EQ(ConnectionBytes(entry), ProxyRecord("127.0.0.1:2080")) << entry;
-
+    EXPECT_EQ(options.entries[entry], (LanProxySettings{0x03, "127.0.0.1:2080", WithLocalBypass(std::nullopt), ""}));
   SelectDirectMode(t.app);
-  ExpectProxy(0, std::nullopt, std::nullopt);
-  EXPECT_EQ(ConnectionBytes("DefaultConnectionSettings"), AutoConfigRecord(1, ""));
+  for (const char* entry : {"公司 VPN", "Dial-up"}) EXPECT_EQ(options.entries[entry], LanProxySettings{}) << entry;
+  EXPECT_NE(std::find(options.calls.begin(), options.calls.end(), "connection 公司 VPN"), options.calls.end());
+  // No connection record is written by hand any more.
+  EXPECT_FALSE(Connection("DefaultConnectionSettings"));
   EXPECT_FALSE(Connection("公司 VPN"));
-  EXPECT_FALSE(Connection("Dial-up"));
 }
 
 TEST_F(SystemProxyTest, EveryApplyTellsWinInetToReloadItsSettings) {
@@ -103,7 +98,7 @@ TEST_F(SystemProxyTest, EveryApplyTellsWinInetToReloadItsSettings) {
     EXPECT_EQ(system.internetOptions.calls[i + 1], "settings changed");
     EXPECT_EQ(system.internetOptions.calls[i + 2], "refresh");
   }
-  EXPECT_EQ(system.internetOptions.lan, (LanProxySettings{0x03, "127.0.0.1:9", std::nullopt, ""}));
+  EXPECT_EQ(system.internetOptions.lan, (LanProxySettings{0x03, "127.0.0.1:9", WithLocalBypass(std::nullopt), ""}));
 }
 
 TEST_F(SystemProxyTest, ChoosingAModeWhileStoppedWritesOnlyTheCheckMarksAndProxyMode) {
@@ -141,25 +136,19 @@ TEST_F(SystemProxyTest, ClearingTheAutomaticConfigurationDeletesTheGeneratedPacF
 }
 
 TEST_F(SystemProxyTest, BlanksOnlyClearTheProxyButAnAddressIsKeptAsGiven) {
-  system.phoneBook.entries = {"VPN"};
   SetProxyServer(t.app, "127.0.0.1:2080");
-  ASSERT_TRUE(Connection("VPN"));
-
   SetProxyServer(t.app, "  　 ");
   ExpectProxy(0, std::nullopt, std::nullopt);
-  EXPECT_FALSE(Connection("VPN"));
 
   // A server with inner blanks is written unchanged.
   SetProxyServer(t.app, " 127.0.0.1:2080 ");
   ExpectProxy(1, " 127.0.0.1:2080 ", std::nullopt);
-  EXPECT_EQ(ConnectionBytes("VPN"), ProxyRecord(" 127.0.0.1:2080 "));
 
-  // An address of blanks is an address for AutoConfigURL, but the records
-  // are cleared.
+  // An address of blanks is an address for AutoConfigURL, but no
+  // connection gets it.
   SetAutoConfigUrl(t.app, "   ");
   EXPECT_EQ(Setting("AutoConfigURL")->bytes, "   ");
-  EXPECT_EQ(ConnectionBytes("DefaultConnectionSettings"), AutoConfigRecord(1, ""));
-  EXPECT_FALSE(Connection("VPN"));
+  EXPECT_EQ(ConnectionSettingsFor("   ", ProxyKind::Pac, std::nullopt), LanProxySettings{});
 }
 
 TEST_F(SystemProxyTest, ThePacAddressIsServedLocallyWithANewNumberEachTime) {

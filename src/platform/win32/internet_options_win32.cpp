@@ -18,15 +18,18 @@ std::string TakeText(LPSTR text) {
   return taken;
 }
 
+// Null for the LAN connection, else the phone-book entry's name.
+LPSTR ConnectionName(const std::string& entry) { return entry.empty() ? nullptr : const_cast<LPSTR>(entry.c_str()); }
+
 }  // namespace
 
-void Win32InternetOptions::SettingsChanged() {
-  InternetSetOptionA(nullptr, INTERNET_OPTION_SETTINGS_CHANGED, nullptr, 0);
+bool Win32InternetOptions::SettingsChanged() {
+  return InternetSetOptionA(nullptr, INTERNET_OPTION_SETTINGS_CHANGED, nullptr, 0) != FALSE;
 }
 
-void Win32InternetOptions::Refresh() { InternetSetOptionA(nullptr, INTERNET_OPTION_REFRESH, nullptr, 0); }
+bool Win32InternetOptions::Refresh() { return InternetSetOptionA(nullptr, INTERNET_OPTION_REFRESH, nullptr, 0) != FALSE; }
 
-void Win32InternetOptions::SetLanConnection(const LanProxySettings& settings) {
+bool Win32InternetOptions::SetConnection(const std::string& entry, const LanProxySettings& settings) {
   std::vector<INTERNET_PER_CONN_OPTIONA> options(3);
   options[0].dwOption = INTERNET_PER_CONN_FLAGS;
   options[0].Value.dwValue = settings.flags;
@@ -42,22 +45,32 @@ void Win32InternetOptions::SetLanConnection(const LanProxySettings& settings) {
   }
   INTERNET_PER_CONN_OPTION_LISTA list{};
   list.dwSize = sizeof list;
-  list.pszConnection = nullptr;  // the LAN connection
+  list.pszConnection = ConnectionName(entry);
   list.dwOptionCount = static_cast<DWORD>(options.size());
   list.pOptions = options.data();
-  InternetSetOptionA(nullptr, INTERNET_OPTION_PER_CONNECTION_OPTION, &list, sizeof list);
+  return InternetSetOptionA(nullptr, INTERNET_OPTION_PER_CONNECTION_OPTION, &list, sizeof list) != FALSE;
 }
 
-std::optional<LanProxySettings> Win32InternetOptions::QueryLanConnection() {
+std::optional<LanProxySettings> Win32InternetOptions::QueryConnection(const std::string& entry) {
   // Windows 7 and later report the flags as the user set them (automatic
   // detection included) only through the _UI option; older ones know only
   // the plain one.
   for (DWORD flagsOption : {DWORD{INTERNET_PER_CONN_FLAGS_UI}, DWORD{INTERNET_PER_CONN_FLAGS}})
-    if (auto settings = QueryLan(flagsOption)) return settings;
+    if (auto settings = Query(entry, flagsOption)) return settings;
   return std::nullopt;
 }
 
-std::optional<LanProxySettings> Win32InternetOptions::QueryLan(unsigned long flagsOption) {
+bool Win32InternetOptions::KeepsConnectionSettings() {
+  // Wine's WinINet accepts the per-connection call and keeps nothing of
+  // it; its ntdll is the one that exports wine_get_version.
+  static const bool wine = [] {
+    const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+  }();
+  return !wine;
+}
+
+std::optional<LanProxySettings> Win32InternetOptions::Query(const std::string& entry, unsigned long flagsOption) {
   INTERNET_PER_CONN_OPTIONA options[4] = {};
   options[0].dwOption = flagsOption;
   options[1].dwOption = INTERNET_PER_CONN_PROXY_SERVER;
@@ -65,7 +78,7 @@ std::optional<LanProxySettings> Win32InternetOptions::QueryLan(unsigned long fla
   options[3].dwOption = INTERNET_PER_CONN_AUTOCONFIG_URL;
   INTERNET_PER_CONN_OPTION_LISTA list{};
   list.dwSize = sizeof list;
-  list.pszConnection = nullptr;
+  list.pszConnection = ConnectionName(entry);
   list.dwOptionCount = 4;
   list.pOptions = options;
   DWORD size = sizeof list;

@@ -5,11 +5,12 @@
 
 class Win32InternetOptions final : public InternetOptions {
  public:
-  void SettingsChanged() override;
-  void Refresh() override;
-  void SetLanConnection(const LanProxySettings& settings) override;
-  std::optional<LanProxySettings> QueryLanConnection() override;
+  bool SettingsChanged() override;
+  bool Refresh() override;
+  bool SetConnection(const std::string& entry, const LanProxySettings& settings) override;
+  std::optional<LanProxySettings> QueryConnection(const std::string& entry) override;
+  bool KeepsConnectionSettings() override;
 
  private:
-  std::optional<LanProxySettings> QueryLan(unsigned long flagsOption);
+  std::optional<LanProxySettings> Query(const std::string& entry, unsigned long flagsOption);
 };
