@@ -4,8 +4,7 @@
 
 class Win32SingleInstance final : public SingleInstance {
  public:
-  bool OtherInstanceHolds(const std::string& eventName) override;
-  void Claim(const std::string& eventName) override;
+  bool Claim(const std::string& eventName) override;
 
  private:
   // Never closed: the event must exist for as long as this process runs,
