@@ -73,7 +73,11 @@ class ScriptedExchange : public HttpExchange {
     std::copy_n(chunk.data() + offset_, n, buffer);
     offset_ += n;
     if (offset_ == chunk.size()) {
-      next_ = script_.endless && next_ + 1 == script_.chunks.size() ? 0 : next_ + 1;
+      // Endless, up to a cap: a reader that never stops fails its test
+      // instead of hanging it.
+      const bool startOver =
+          script_.endless && next_ + 1 == script_.chunks.size() && ++rounds_ < script_.endlessRounds;
+      next_ = startOver ? 0 : next_ + 1;
       offset_ = 0;
     }
     return n;
@@ -93,7 +97,7 @@ class ScriptedExchange : public HttpExchange {
 
   ScriptedHttp& script_;
   std::size_t index_;
-  std::size_t next_ = 0, offset_ = 0;
+  std::size_t next_ = 0, offset_ = 0, rounds_ = 0;
 };
 
 }  // namespace

@@ -297,7 +297,7 @@ TEST_F(ShareLinksTest, TheQrCodeItemShowsTheGeneratedLinkAndWritesNothing) {
 TEST_F(ShareLinksTest, AClickQueuedDuringAnImportIsDropped) {
   // The window's queued messages, handled before the import ends: another
   // click on the button.
-  t.engine.wait.meanwhile = [&] { Import("brook://default%20x%3A9%20again"); };
+  t.engine.wait.nextWaitOnly = [&] { Import("brook://default%20x%3A9%20again"); };
   Import("brook://default%20a%3A1%20p\r\nbrook://vpn%20b%3A2%20q\r\n");
   ASSERT_EQ(t.engine.wait.waits.size(), 1u);
   ASSERT_EQ(Nodes(), 3u);
@@ -308,7 +308,7 @@ TEST_F(ShareLinksTest, AClickQueuedDuringAnImportIsDropped) {
   EXPECT_EQ(saved.Get("Node", "Node3", ""), "b 2 q 2");
   EXPECT_TRUE(t.form.listRedraw);
 
-  t.engine.wait.meanwhile = nullptr;  // once it has ended, the next click imports again
+  // Once it has ended, the next click imports again.
   Import("brook://default%20x%3A9%20again");
   EXPECT_EQ(Nodes(), 4u);
 }
