@@ -267,6 +267,11 @@ TEST(ShareQrCode, IsLevelMByteModeWithAQuietZone) {
   EXPECT_EQ(QrModulePixels(96), 4);
   EXPECT_EQ(QrModulePixels(144), 6);
   EXPECT_EQ(QrModulePixels(72), 4);
+  // A version-40 code at 144 DPI on a 1080-pixel screen: smaller modules
+  // that fit; a code with room keeps its size.
+  EXPECT_EQ(QrModulePixels(144, 185, 900), 4);
+  EXPECT_EQ(QrModulePixels(144, 37, 900), 6);
+  EXPECT_EQ(QrModulePixels(96, 185, 100), 1);
 }
 
 TEST_F(ShareLinksTest, TheQrCodeItemShowsTheGeneratedLinkAndWritesNothing) {
