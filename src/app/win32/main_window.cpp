@@ -200,9 +200,6 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ENDSESSION:
       if (wParam) OnSessionEnding((lParam & ENDSESSION_CLOSEAPP) != 0);
       return 0;
-    case kCloseAsked:
-      if (app_) ExitProgram(*app_);
-      return 0;
     case WM_DESTROY:
       // Whatever the window does while it goes is no longer the user's doing.
       if (AppContext* app = std::exchange(app_, nullptr)) OnWindowDestroyed(*app);
@@ -282,15 +279,21 @@ void MainWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
 // window, so the window's destroyed event may never come: what the program
 // owes the system (the engine, DNS, the proxy settings) is settled here, and
 // every command keeps working should the session go on after all. Asked to
-// close (ENDSESSION_CLOSEAPP, as installers ask), the program is not cut
-// short: it ends as "退出" ends it, from its own message loop, so the asker
-// is not kept waiting on the cleanup.
+// close (ENDSESSION_CLOSEAPP, as installers ask), the caller may end the
+// process as soon as it has its answer: the program settles everything
+// before answering and then ends, its window going with nothing left to do.
+// Nobody is there to close a box at the end of a session, and one would
+// hold the cleanup, so none is shown meanwhile.
 void MainWindow::OnSessionEnding(bool closeRequested) {
   if (!app_) return;
-  if (closeRequested)
-    PostMessageA(hwnd_, kCloseAsked, 0, 0);
-  else
+  const bool showedBoxes = std::exchange(showBoxes_, false);
+  if (closeRequested) {
+    ::OnCloseAsked(*std::exchange(app_, nullptr));
+    ::DestroyWindow(hwnd_);
+  } else {
     ::OnSessionEnding(*app_);
+  }
+  showBoxes_ = showedBoxes;
 }
 
 void MainWindow::Raise(Ctl control, ControlEvent event) {

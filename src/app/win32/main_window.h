@@ -10,6 +10,7 @@
 // area's offset.
 #include <windows.h>
 
+#include <atomic>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -150,7 +151,9 @@ class MainWindow final : public Form {
   HINSTANCE instance_;
   DWORD threadId_;
   AppContext* app_ = nullptr;
-  HWND hwnd_ = nullptr;
+  // Read by worker threads (their calls are sent to it) while the window's
+  // thread clears it as the window goes.
+  std::atomic<HWND> hwnd_{nullptr};
   HWND tab_ = nullptr;
   HWND status_ = nullptr;
   HWND pages_[2] = {};
@@ -164,6 +167,7 @@ class MainWindow final : public Form {
   int listSelection_ = -1;  // the list's selected row as last reported or set by the program
   int rowAtPress_ = -1;     // the selected row when the mouse button last went down on the list
   bool changingList_ = false;
+  bool showBoxes_ = true;  // false while the session ends
 };
 
 // The private message that carries a call to the window's thread; its
@@ -172,8 +176,6 @@ inline constexpr UINT kRunOnWindowThread = WM_APP + 1;
 // Posted after the user deselected the list's row, to report the selection
 // once the deselection's message has been handled.
 inline constexpr UINT kSettleListSelection = WM_APP + 2;
-// Posted when Windows asks the program to close at the end of a session.
-inline constexpr UINT kCloseAsked = WM_APP + 3;
 // Posted when the window is made: its tooltips are attached from the
 // message loop, once the start is over.
 inline constexpr UINT kAttachTooltips = WM_APP + 4;
