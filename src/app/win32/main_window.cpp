@@ -195,6 +195,11 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       // Closing only hides: the program lives on in the notification area.
       ShowWindow(hwnd_, SW_HIDE);
       return 0;
+    case kCloseAsked:
+      // Everything was settled before the answer; the window goes from the
+      // message loop, as at "退出".
+      ::DestroyWindow(hwnd_);
+      return 0;
     case WM_QUERYENDSESSION:
       return TRUE;
     case WM_ENDSESSION:
@@ -281,7 +286,8 @@ void MainWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
 // every command keeps working should the session go on after all. Asked to
 // close (ENDSESSION_CLOSEAPP, as installers ask), the caller may end the
 // process as soon as it has its answer: the program settles everything
-// before answering and then ends, its window going with nothing left to do.
+// before answering and then ends from its message loop, its window going
+// with nothing left to do.
 // Nobody is there to close a box at the end of a session, and one would
 // hold the cleanup, so none is shown meanwhile.
 void MainWindow::OnSessionEnding(bool closeRequested) {
@@ -289,7 +295,7 @@ void MainWindow::OnSessionEnding(bool closeRequested) {
   const bool showedBoxes = std::exchange(showBoxes_, false);
   if (closeRequested) {
     ::OnCloseAsked(*std::exchange(app_, nullptr));
-    ::DestroyWindow(hwnd_);
+    PostMessageA(hwnd_, kCloseAsked, 0, 0);
   } else {
     ::OnSessionEnding(*app_);
   }

@@ -176,6 +176,9 @@ inline constexpr UINT kRunOnWindowThread = WM_APP + 1;
 // Posted after the user deselected the list's row, to report the selection
 // once the deselection's message has been handled.
 inline constexpr UINT kSettleListSelection = WM_APP + 2;
+// Posted when Windows asked the program to close at the end of a session
+// and everything was settled: the window goes.
+inline constexpr UINT kCloseAsked = WM_APP + 3;
 // Posted when the window is made: its tooltips are attached from the
 // message loop, once the start is over.
 inline constexpr UINT kAttachTooltips = WM_APP + 4;
