@@ -10,7 +10,7 @@ target_compile_options(pcre2_16 PRIVATE ${SIZE_COMPILE_FLAGS})
 
 file(GLOB WIN32_SOURCES CONFIGURE_DEPENDS src/platform/win32/*.cpp src/app/win32/*.cpp)
 add_executable(corvane WIN32 ${WIN32_SOURCES} res/corvane.rc)
-target_link_libraries(corvane PRIVATE corvane_core wininet comctl32 uxtheme shell32 ole32 uuid gdi32 user32 kernel32)
+target_link_libraries(corvane PRIVATE corvane_core uuid gdi32 user32 kernel32)
 target_compile_options(corvane PRIVATE ${SIZE_COMPILE_FLAGS})
 target_link_options(corvane PRIVATE ${STATIC_FLAGS} -mwindows -Wl,--gc-sections -s -Wl,--file-alignment,4096)
 
@@ -39,10 +39,13 @@ set_tests_properties(brook_standin_is_static PROPERTIES LABELS static)
 target_link_libraries(corvane PRIVATE ws2_32)
 # DLLs that only some commands need are loaded at the first call into them,
 # not at start, where each costs time and memory: WinHTTP (self-check),
-# IP Helper (VPN) and the common dialogs ("浏览").
+# IP Helper (VPN) and the common dialogs ("浏览"). WinINet, the visual
+# styles, the common controls, the shell and COM are loaded at their first
+# call too, so that they come only after WinMain has narrowed every load to
+# the system folder, and their own DLLs with them.
 find_program(MINGW_NM NAMES ${TOOLCHAIN_PREFIX}-nm REQUIRED)
 find_program(MINGW_DLLTOOL NAMES ${TOOLCHAIN_PREFIX}-dlltool REQUIRED)
-foreach(lib winhttp iphlpapi comdlg32)
+foreach(lib winhttp iphlpapi comdlg32 wininet uxtheme comctl32 shell32 ole32)
   set(delayLib ${CMAKE_BINARY_DIR}/delay-load/lib${lib}_delay.a)
   if(NOT EXISTS ${delayLib})
     file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/delay-load)
@@ -56,3 +59,17 @@ foreach(lib winhttp iphlpapi comdlg32)
   target_link_libraries(corvane PRIVATE ${delayLib})
 endforeach()
 target_link_libraries(corvane PRIVATE delayimp)
+
+# The load-configuration record (src/platform/win32/load_config_win32.cpp):
+# kept by name through the unused-section sweep, then named in the image's
+# directory, which MinGW's linker leaves empty.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(LOAD_CONFIG_SYMBOL __load_config_used)
+else()
+  set(LOAD_CONFIG_SYMBOL _load_config_used)
+endif()
+target_link_options(corvane PRIVATE -Wl,--undefined=${LOAD_CONFIG_SYMBOL} -Wl,-Map=$<TARGET_FILE:corvane>.map)
+add_custom_command(TARGET corvane POST_BUILD
+                   COMMAND python3 ${CMAKE_SOURCE_DIR}/cmake/set_load_config.py $<TARGET_FILE:corvane>
+                           $<TARGET_FILE:corvane>.map
+                   VERBATIM)

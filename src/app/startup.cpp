@@ -17,11 +17,10 @@
 
 StartupResult RunStartupSequence(AppContext& app) {
   Form& form = app.form;
-  if (app.platform.instance.OtherInstanceHolds(kSingleInstanceEvent)) {
+  if (!app.platform.instance.Claim(kSingleInstanceEvent)) {
     form.ShowMessage("不能重复运行Corvane！", "错误");
     return StartupResult::ExitNow;
   }
-  app.platform.instance.Claim(kSingleInstanceEvent);
 
   form.SetTitle("Corvane    v" + std::string(kVersionText));
   form.SetStatusText(0, " 当前版本：v" + std::string(kVersionText));
@@ -77,4 +76,9 @@ void OnSessionEnding(AppContext& app) {
   SaveNodeList(app);
   SaveMoreSettings(app);
   CleanupOnExit(app);
+}
+
+void OnCloseAsked(AppContext& app) {
+  OnSessionEnding(app);
+  if (app.tray) app.tray->RemoveIcon();
 }

@@ -21,3 +21,10 @@ void OnWindowDestroyed(AppContext& app);
 // direct mode is checked. Every command keeps working afterwards, should the
 // session go on.
 void OnSessionEnding(AppContext& app);
+
+// Windows asks the program to close at the end of a session (as installers
+// do) and may end it as soon as it has its answer: everything the session's
+// end settles is settled now, without a pause or a box, and the tray icon
+// goes. The window is then destroyed with nothing left for its destroyed
+// event to do.
+void OnCloseAsked(AppContext& app);

@@ -42,6 +42,11 @@ std::optional<QrModules> ShareLinkQrCode(std::string_view link) {
 
 int QrModulePixels(int dpi) { return std::max(kModulePixelsAt96Dpi, kModulePixelsAt96Dpi * dpi / 96); }
 
+int QrModulePixels(int dpi, int modules, int room) {
+  const int fitting = modules > 0 ? room / modules : 1;
+  return std::max(1, std::min(QrModulePixels(dpi), fitting));
+}
+
 void ShowShareQrCode(AppContext& app) {
   if (!app.qrWindow || !FieldsReadyForLink(app.form)) return;
   const std::string link = RunShareLinkCodec(app, LinkCodecMode::Generate, {});

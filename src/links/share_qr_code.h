@@ -17,6 +17,9 @@ std::optional<QrModules> ShareLinkQrCode(std::string_view link);
 // Pixels per module on a screen of `dpi`: always whole pixels, so that every
 // module is a crisp square, and 4 at 96 DPI.
 int QrModulePixels(int dpi);
+// The same, made smaller where a code of `modules` modules a side would not
+// fit `room` pixels (a large code on a small screen), down to one pixel.
+int QrModulePixels(int dpi, int modules, int room);
 
 // Checks the fields as "生成分享链接" does, then shows the node in the edit
 // controls in the QR code window. Nothing goes to the clipboard or config.ini.

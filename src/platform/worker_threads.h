@@ -7,7 +7,8 @@ class WorkerThreads {
   virtual ~WorkerThreads() = default;
   // Runs `work` on a new thread and returns at once. Should the work throw,
   // `failed` runs instead of the rest of it, so the job still reports its
-  // failure the way it reports any other.
+  // failure the way it reports any other. When no thread can be had,
+  // `failed` runs at once, on the caller's thread.
   virtual void Start(std::function<void()> work, std::function<void()> failed = {}) = 0;
 };
 
@@ -15,3 +16,9 @@ class WorkerThreads {
 // leaves: an exception at the top of a thread would end the program, and
 // with it the engine and the user's proxy settings pointing at nothing.
 void RunWorkerJob(const std::function<void()>& work, const std::function<void()>& failed) noexcept;
+
+// Hands a job to `launch`, which runs its body on a new thread and says
+// whether it got one. Without a thread the job's failure path runs here, so
+// a job that never ran still reports and leaves nothing marked busy.
+using ThreadLauncher = std::function<bool(std::function<void()> body)>;
+void StartWorkerJob(const ThreadLauncher& launch, std::function<void()> work, std::function<void()> failed);

@@ -138,6 +138,32 @@ TEST_F(Engine, ExitWithPacModeCheckedClearsTheSystemProxyAndEndsTheEngine) {
   EXPECT_TRUE(WaitUntil([&] { return ProcessGone(engineId); }, kActionTimeout));
 }
 
+// Asked to close at the end of a session, the program may be ended as soon
+// as it answers: by then the engine is gone and the proxy given back, with
+// no box, even when config.ini cannot be saved; then it ends by itself.
+TEST_F(Engine, ACloseAskedByWindowsCleansUpBeforeItsAnswerWithoutABox) {
+  WriteConfig("HTTP", "2");
+  ProgramRun run = ProgramRun::StartQuiet(exe);
+  auto window = CorvaneWindow::WaitFor(run, kStartTimeout);
+  ASSERT_TRUE(window);
+  ASSERT_TRUE(WaitUntil([] { return InternetSettingNumber("ProxyEnable") == std::optional<DWORD>(1); }, kStartTimeout));
+  HANDLE engineProcess = OpenProcess(SYNCHRONIZE, FALSE, ChildProcess(run.Id(), "brook.exe"));
+  ASSERT_NE(engineProcess, nullptr);
+  // A backup tool holds config.ini without sharing: the save fails.
+  HANDLE holder = CreateFileA(folder.PathOf("config.ini").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+
+  DWORD_PTR answer = 0;
+  EXPECT_TRUE(SendMessageTimeoutA(window->Handle(), WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP, SMTO_ABORTIFHUNG,
+                                  kActionTimeout, &answer))
+      << "no answer: the program waits on something";
+  EXPECT_TRUE(InternetSettingsCleared());
+  EXPECT_EQ(WaitForSingleObject(engineProcess, 1000), WAIT_OBJECT_0) << "the engine outlived the answer";
+  EXPECT_EQ(run.WaitForExit(kActionTimeout), std::optional<DWORD>(0));
+  CloseHandle(engineProcess);
+  CloseHandle(holder);
+}
+
 TEST_F(Engine, AVpnNodeGetsTheCustomGatewayAndItsStopRunsNetshForTheDns) {
   engine = folder.InstallEngine();
   folder.Write("config.ini", "[BasisConfig]\r\nFile=" + engine + "\r\nLocal port=" + LocalPort() +

@@ -122,6 +122,29 @@ TEST_F(ShareLinks, TheQrCodeWindowShowsTheCopiedLinkToAScanner) {
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(qr); }, kActionTimeout));
 }
 
+// A link that takes a version-40 code: the window still fits the work area
+// of its monitor (the test screen is 800 pixels high), with smaller modules.
+TEST_F(ShareLinks, TheQrCodeWindowOfTheLongestLinkFitsTheScreen) {
+  ProgramRun run = ProgramRun::StartFromShell(exe);
+  auto window = CorvaneWindow::WaitFor(run, kStartTimeout);
+  ASSERT_TRUE(window);
+  ASSERT_TRUE(window->SetText(Ctl::编辑框_服务器密码, std::string(2250, 'p')));
+  window->Command(menu::显示分享二维码);
+  HWND qr = WaitForWindowTitled(run.Id(), "分享二维码", kActionTimeout);
+  ASSERT_TRUE(qr);
+  ASSERT_TRUE(window->Sync());
+  RECT frame{};
+  GetWindowRect(qr, &frame);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  ASSERT_TRUE(GetMonitorInfoA(MonitorFromWindow(qr, MONITOR_DEFAULTTONEAREST), &monitor));
+  const RECT& work = monitor.rcWork;
+  EXPECT_TRUE(frame.left >= work.left && frame.top >= work.top && frame.right <= work.right &&
+              frame.bottom <= work.bottom)
+      << frame.left << "," << frame.top << "-" << frame.right << "," << frame.bottom << " in " << work.left << ","
+      << work.top << "-" << work.right << "," << work.bottom;
+}
+
 TEST_F(ShareLinks, AChineseLinkIsOnTheClipboardAsUnicodeTooAndAHeldClipboardIsReported) {
   ProgramRun run = ProgramRun::StartFromShell(exe);
   auto window = CorvaneWindow::WaitFor(run, kStartTimeout);

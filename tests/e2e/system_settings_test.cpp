@@ -161,6 +161,14 @@ TEST_F(ProxyModes, AnErrorAnswerNeverReplacesThePacTemplateAndA200Does) {
     EXPECT_EQ(balloon->iconKind, static_cast<DWORD>(NIIF_ERROR));
     EXPECT_EQ(folder.Read("pac.txt"), std::optional<std::string>("kept")) << status;
   }
+  // A 200 whose connection ends at 1,000 of the 4,000 bytes it announced.
+  const std::string whole = std::string(kPacTemplate) + "// " + std::string(4000 - sizeof kPacTemplate - 3, 'x') + "\n";
+  server.SetCutShort("/Other/pac.txt", whole, 1000);
+  auto cutShort = UpdatePacFromServer(*window, tray, requests);
+  ASSERT_TRUE(cutShort);
+  EXPECT_EQ(cutShort->title, "PAC 更新失败！");
+  EXPECT_EQ(folder.Read("pac.txt"), std::optional<std::string>("kept"));
+
   server.SetBody("/Other/pac.txt", kPacTemplate);
   const auto balloon = UpdatePacFromServer(*window, tray, requests);
   ASSERT_TRUE(balloon);

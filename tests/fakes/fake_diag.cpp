@@ -60,14 +60,14 @@ class ScriptedExchange : public HttpExchange {
   bool ReceiveResponse() override { return Step("ReceiveResponse"); }
   std::optional<std::uint32_t> QueryDataAvailable() override {
     Record().steps.push_back("QueryDataAvailable");
-    if (next_ >= script_.chunks.size()) return 0;
+    if (next_ >= script_.chunks.size() || PastEndlessCap()) return 0;
     if (script_.claimedSize) return *script_.claimedSize;
     return static_cast<std::uint32_t>(script_.chunks[next_].size() - offset_);
   }
   std::optional<std::size_t> ReadData(char* buffer, std::size_t size) override {
     Record().steps.push_back("ReadData");
     if (script_.failStep == "ReadData" && next_ == script_.failReadAt) return std::nullopt;
-    if (next_ >= script_.chunks.size()) return 0;
+    if (next_ >= script_.chunks.size() || PastEndlessCap()) return 0;
     const std::string& chunk = script_.chunks[next_];
     const std::size_t n = std::min(size, chunk.size() - offset_);
     std::copy_n(chunk.data() + offset_, n, buffer);
@@ -93,7 +93,11 @@ class ScriptedExchange : public HttpExchange {
 
   ScriptedHttp& script_;
   std::size_t index_;
-  std::size_t next_ = 0, offset_ = 0;
+  // Endless, up to a cap on the calls: a reader that never stops fails its
+  // test instead of hanging it.
+  bool PastEndlessCap() { return script_.endless && ++calls_ > script_.endlessCalls; }
+
+  std::size_t next_ = 0, offset_ = 0, calls_ = 0;
 };
 
 }  // namespace

@@ -47,6 +47,7 @@ class ScriptedHttp : public HttpTransport {
   std::string rawHeaders = "HTTP/1.1 200 OK\r\n\r\n";
   std::vector<std::string> chunks;  // one per QueryDataAvailable
   bool endless = false;             // the chunks start over after the last one, for ever
+  std::size_t endlessCalls = 100000;  // ... or nearly: it ends after this many reads
   std::optional<std::uint32_t> claimedSize;  // reported instead of the chunk's own size
   // Which call fails: "Open", "Connect", "OpenRequest", "SetTimeouts",
   // "SetCredentials", "SetOption", "AddRequestHeaders", "SendRequest",

@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/engine_services.h"
@@ -75,10 +76,14 @@ class FakeResponsiveWait : public ResponsiveWait {
  public:
   std::vector<unsigned> waits;
   std::function<void()> meanwhile;  // what the window handles during the wait
+  // What the window handles during the next wait only: a hook that waits
+  // again itself cannot recurse for ever when the code it tests goes wrong.
+  std::function<void()> nextWaitOnly;
   bool programEnds = false;         // a WM_QUIT arrives during the wait
   bool Wait(unsigned milliseconds) override {
     waits.push_back(milliseconds);
     if (meanwhile) meanwhile();
+    if (auto once = std::exchange(nextWaitOnly, nullptr)) once();
     return !programEnds;
   }
 };

@@ -3,6 +3,7 @@
 // fake form, the fakes and the module state wired as the real program is.
 #include <filesystem>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -41,12 +42,25 @@ class FakeProcessList : public ProcessList {
   std::vector<ProcessEntry> Snapshot() override { return processes; }
 };
 
+// The system's named events, shared by the copies of a test: a name is
+// held once created; a denied one belongs to a copy with other rights.
+struct FakeNamedEvents {
+  std::set<std::string> held;
+  std::set<std::string> denied;
+};
+
 class FakeSingleInstance : public SingleInstance {
  public:
-  bool otherRunning = false;
+  FakeNamedEvents ownEvents;
+  FakeNamedEvents* events = &ownEvents;
   std::vector<std::string> claimed;
-  bool OtherInstanceHolds(const std::string&) override { return otherRunning; }
-  void Claim(const std::string& name) override { claimed.push_back(name); }
+  bool otherRunning = false;  // another copy holds the event (only looked at)
+  bool OtherInstanceHolds(const std::string& name) override { return otherRunning || events->held.count(name); }
+  bool Claim(const std::string& name) override {
+    claimed.push_back(name);
+    if (events->denied.count(name)) return false;
+    return events->held.insert(name).second;
+  }
   bool recoveryLocked = false;
   void LockRecovery() override { recoveryLocked = true; }
   void UnlockRecovery() override { recoveryLocked = false; }

@@ -157,11 +157,18 @@ class FakeLoopbackServer : public LoopbackServer {
 class FakeWorkerThreads : public WorkerThreads {
  public:
   int started = 0;
+  bool noThreads = false;         // the system gives no thread, as when out of handles
   std::function<void()> onStart;  // looks at the program as a start finds it
   void Start(std::function<void()> work, std::function<void()> failed) override {
     ++started;
     if (onStart) onStart();
-    pending_.push_back([work = std::move(work), failed = std::move(failed)] { RunWorkerJob(work, failed); });
+    StartWorkerJob(
+        [this](std::function<void()> body) {
+          if (noThreads) return false;
+          pending_.push_back(std::move(body));
+          return true;
+        },
+        std::move(work), std::move(failed));
   }
   std::size_t Pending() const { return pending_.size(); }
   // Runs the waiting work, and any work it starts, until none is left.

@@ -1,3 +1,4 @@
+#include <cstdint>
 #include <filesystem>
 #include <string>
 
@@ -129,21 +130,43 @@ TEST_F(PacFileTest, AFailedDownloadKeepsTheTemplateAndNamesTheAddress) {
   EXPECT_EQ(Balloons()[0].text, "原因：获取在线PAC内容为空或访问失败，请尝试手动下载覆盖：" + address);
   EXPECT_EQ(Balloons()[0].kind, BalloonIcon::Error);
 
-  // An error page, an answer past the limit or a download that throws
-  // never replaces the template; each is the same failure.
-  system.downloader.answers[address] = {404, "<html>Not Found</html>"};
-  OnMenuCommand(t.app, menu::更新PAC文件);
-  system.downloader.answers[address] = {500, "<html>Server Error</html>"};
-  OnMenuCommand(t.app, menu::更新PAC文件);
-  system.downloader.answers[address] = {200, std::string(kDownloadLimit + 1, 'x')};
-  OnMenuCommand(t.app, menu::更新PAC文件);
+  // An error page, an answer past the limit, a body cut short or a
+  // download that throws never replaces the template; each is the same
+  // failure, and each is run on its own so it meets its own answer.
+  const std::string page = "function FindProxyForURL(u, h) { return \"DIRECT\"; }";
+  const DownloadAnswer cutShort[] = {
+      {404, "<html>Not Found</html>"},
+      {500, "<html>Server Error</html>"},
+      {200, std::string(kDownloadLimit + 1, 'x')},
+      {200, page, false, true},                                            // a read failed
+      {200, page, false, false, static_cast<std::int64_t>(page.size() + 1)},  // short of its length
+  };
+  for (const DownloadAnswer& answer : cutShort) {
+    SCOPED_TRACE(&answer - cutShort);
+    system.downloader.answers[address] = answer;
+    const std::size_t asked = system.downloader.requested.size();
+    OnMenuCommand(t.app, menu::更新PAC文件);
+    system.workers.RunAll();
+    EXPECT_EQ(system.downloader.requested.size(), asked + 1);
+    EXPECT_EQ(t.folder.Read("pac.txt"), "kept");
+    EXPECT_EQ(Balloons().back().title, "PAC 更新失败！");
+  }
   system.downloader.throws.insert(address);
   OnMenuCommand(t.app, menu::更新PAC文件);
   system.workers.RunAll();
   EXPECT_EQ(t.folder.Read("pac.txt"), "kept");
-  ASSERT_EQ(Balloons().size(), 5u);
+  ASSERT_EQ(Balloons().size(), 7u);
   for (const Balloon& balloon : Balloons()) EXPECT_EQ(balloon.title, "PAC 更新失败！");
   EXPECT_EQ(Balloons().back().text, Balloons().front().text);
+
+  // The whole answer of the same length is taken: the cases above fail for
+  // what they lack, not for their body.
+  system.downloader.throws.clear();
+  system.downloader.answers[address] = {200, page, false, false, static_cast<std::int64_t>(page.size())};
+  OnMenuCommand(t.app, menu::更新PAC文件);
+  system.workers.RunAll();
+  EXPECT_EQ(t.folder.Read("pac.txt"), page);
+  t.folder.Write("pac.txt", "kept");
 
   // A body that is empty as text (it starts with a NUL) fails the same way.
   state.SetPacSourceHost("http://127.0.0.1:8080");

@@ -267,6 +267,11 @@ TEST(ShareQrCode, IsLevelMByteModeWithAQuietZone) {
   EXPECT_EQ(QrModulePixels(96), 4);
   EXPECT_EQ(QrModulePixels(144), 6);
   EXPECT_EQ(QrModulePixels(72), 4);
+  // A version-40 code at 144 DPI on a 1080-pixel screen: smaller modules
+  // that fit; a code with room keeps its size.
+  EXPECT_EQ(QrModulePixels(144, 185, 900), 4);
+  EXPECT_EQ(QrModulePixels(144, 37, 900), 6);
+  EXPECT_EQ(QrModulePixels(96, 185, 100), 1);
 }
 
 TEST_F(ShareLinksTest, TheQrCodeItemShowsTheGeneratedLinkAndWritesNothing) {
@@ -297,7 +302,7 @@ TEST_F(ShareLinksTest, TheQrCodeItemShowsTheGeneratedLinkAndWritesNothing) {
 TEST_F(ShareLinksTest, AClickQueuedDuringAnImportIsDropped) {
   // The window's queued messages, handled before the import ends: another
   // click on the button.
-  t.engine.wait.meanwhile = [&] { Import("brook://default%20x%3A9%20again"); };
+  t.engine.wait.nextWaitOnly = [&] { Import("brook://default%20x%3A9%20again"); };
   Import("brook://default%20a%3A1%20p\r\nbrook://vpn%20b%3A2%20q\r\n");
   ASSERT_EQ(t.engine.wait.waits.size(), 1u);
   ASSERT_EQ(Nodes(), 3u);
@@ -308,7 +313,7 @@ TEST_F(ShareLinksTest, AClickQueuedDuringAnImportIsDropped) {
   EXPECT_EQ(saved.Get("Node", "Node3", ""), "b 2 q 2");
   EXPECT_TRUE(t.form.listRedraw);
 
-  t.engine.wait.meanwhile = nullptr;  // once it has ended, the next click imports again
+  // Once it has ended, the next click imports again.
   Import("brook://default%20x%3A9%20again");
   EXPECT_EQ(Nodes(), 4u);
 }

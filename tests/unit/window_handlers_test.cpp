@@ -3,6 +3,7 @@
 #include "app/launch_origin.h"
 #include "app/startup.h"
 #include "context/tray_menu_layout.h"
+#include "context/version.h"
 #include "app/window_handlers.h"
 #include "fakes/fake_platform.h"
 
@@ -89,14 +90,24 @@ TEST(Window, PasswordSwitchAndServerEditor) {
   EXPECT_TRUE(t.form.WindowVisible());
 }
 
-TEST(Startup, SecondInstanceStopsBeforeTouchingAnything) {
-  TestApp t;
-  t.instance.otherRunning = true;
-  EXPECT_EQ(RunStartupSequence(t.app), StartupResult::ExitNow);
-  ASSERT_EQ(t.form.messages.size(), 1u);
-  EXPECT_EQ(t.form.messages[0].text, "不能重复运行Corvane！");
-  EXPECT_TRUE(t.instance.claimed.empty());
-  EXPECT_TRUE(t.folder.Names().empty());  // no config.ini written
+// Copies share the system's named events: the one that creates the event
+// runs; one that finds it made, or may not open it (the first copy runs
+// elevated), stops before it touches anything.
+TEST(Startup, OnlyTheCopyThatCreatesTheEventRuns) {
+  TestApp first, second, third;
+  second.instance.events = third.instance.events = first.instance.events;
+  EXPECT_EQ(RunStartupSequence(first.app), StartupResult::Continue);
+  for (TestApp* other : {&second, &third}) {
+    if (other == &third) {
+      first.instance.events->held.clear();
+      first.instance.events->denied.insert(kSingleInstanceEvent);
+    }
+    EXPECT_EQ(RunStartupSequence(other->app), StartupResult::ExitNow);
+    ASSERT_EQ(other->form.messages.size(), 1u);
+    EXPECT_EQ(other->form.messages[0].text, "不能重复运行Corvane！");
+    EXPECT_EQ(other->form.messages[0].title, "错误");
+    EXPECT_TRUE(other->folder.Names().empty());  // no config.ini written
+  }
 }
 
 TEST(Startup, TitleStatusAndWindowByParent) {

@@ -201,13 +201,15 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       // Closing only hides: the program lives on in the notification area.
       ShowWindow(hwnd_, SW_HIDE);
       return 0;
+    case kCloseAsked:
+      // Everything was settled before the answer; the window goes from the
+      // message loop, as at "退出".
+      ::DestroyWindow(hwnd_);
+      return 0;
     case WM_QUERYENDSESSION:
       return TRUE;
     case WM_ENDSESSION:
       if (wParam) OnSessionEnding((lParam & ENDSESSION_CLOSEAPP) != 0);
-      return 0;
-    case kCloseAsked:
-      if (app_) ExitProgram(*app_);
       return 0;
     case WM_DESTROY:
       // Whatever the window does while it goes is no longer the user's doing.
@@ -288,15 +290,22 @@ void MainWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
 // window, so the window's destroyed event may never come: what the program
 // owes the system (the engine, DNS, the proxy settings) is settled here, and
 // every command keeps working should the session go on after all. Asked to
-// close (ENDSESSION_CLOSEAPP, as installers ask), the program is not cut
-// short: it ends as "退出" ends it, from its own message loop, so the asker
-// is not kept waiting on the cleanup.
+// close (ENDSESSION_CLOSEAPP, as installers ask), the caller may end the
+// process as soon as it has its answer: the program settles everything
+// before answering and then ends from its message loop, its window going
+// with nothing left to do.
+// Nobody is there to close a box at the end of a session, and one would
+// hold the cleanup, so none is shown meanwhile.
 void MainWindow::OnSessionEnding(bool closeRequested) {
   if (!app_) return;
-  if (closeRequested)
+  const bool showedBoxes = std::exchange(showBoxes_, false);
+  if (closeRequested) {
+    ::OnCloseAsked(*std::exchange(app_, nullptr));
     PostMessageA(hwnd_, kCloseAsked, 0, 0);
-  else
+  } else {
     ::OnSessionEnding(*app_);
+  }
+  showBoxes_ = showedBoxes;
 }
 
 void MainWindow::Raise(Ctl control, ControlEvent event) {

@@ -10,6 +10,7 @@
 // area's offset.
 #include <windows.h>
 
+#include <atomic>
 #include <functional>
 #include <map>
 #include <string>
@@ -160,7 +161,9 @@ class MainWindow final : public Form {
   HINSTANCE instance_;
   DWORD threadId_;
   AppContext* app_ = nullptr;
-  HWND hwnd_ = nullptr;
+  // Read by worker threads (their calls are sent to it) while the window's
+  // thread clears it as the window goes.
+  std::atomic<HWND> hwnd_{nullptr};
   HWND tab_ = nullptr;
   HWND status_ = nullptr;
   HWND pages_[2] = {};
@@ -177,6 +180,7 @@ class MainWindow final : public Form {
   // Posted calls waiting for their timer, by timer id; window thread only.
   std::map<UINT_PTR, std::function<void()>> postedLater_;
   UINT_PTR nextPostedTimer_ = kFirstPostedTimer;
+  bool showBoxes_ = true;  // false while the session ends
 };
 
 // The private message that carries a call to the window's thread; its
@@ -185,7 +189,8 @@ inline constexpr UINT kRunOnWindowThread = WM_APP + 1;
 // Posted after the user deselected the list's row, to report the selection
 // once the deselection's message has been handled.
 inline constexpr UINT kSettleListSelection = WM_APP + 2;
-// Posted when Windows asks the program to close at the end of a session.
+// Posted when Windows asked the program to close at the end of a session
+// and everything was settled: the window goes.
 inline constexpr UINT kCloseAsked = WM_APP + 3;
 // Posted when the window is made: its tooltips are attached from the
 // message loop, once the start is over.

@@ -222,15 +222,16 @@ void MainWindow::DestroyWindow() {
 bool MainWindow::AskYesNo(std::string_view text, std::string_view title) {
   bool yes = false;
   OnWindowThread([&] {
-    yes = MessageBoxA(hwnd_, std::string(text).c_str(), std::string(title).c_str(), MB_YESNO | MB_TASKMODAL) == IDYES;
+    yes = MessageBoxA(hwnd_.load(), std::string(text).c_str(), std::string(title).c_str(), MB_YESNO | MB_TASKMODAL) == IDYES;
   });
   return yes;
 }
 
-std::uintptr_t MainWindow::WindowHandle() const { return reinterpret_cast<std::uintptr_t>(hwnd_); }
+std::uintptr_t MainWindow::WindowHandle() const { return reinterpret_cast<std::uintptr_t>(hwnd_.load()); }
 
 void MainWindow::ShowMessage(std::string_view text, std::string_view title) {
   OnWindowThread([&] {
+    if (!showBoxes_) return;
     // Windows' own caption for a box without one is "错误"; the program's
     // untitled boxes say "信息：".
     const std::string caption = title.empty() ? std::string("信息：") : std::string(title);

@@ -35,14 +35,18 @@ bool RegisterWindowClass(HINSTANCE instance, WNDPROC proc) {
   return RegisterClassExA(&window) != 0;
 }
 
+RECT WorkAreaOf(HMONITOR monitor) {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  GetMonitorInfoA(monitor, &info);
+  return info.rcWork;
+}
+
 // The work area of the monitor under the cursor: where the tray menu was.
 RECT WorkAreaAtCursor() {
   POINT cursor{};
   GetCursorPos(&cursor);
-  MONITORINFO info{};
-  info.cbSize = sizeof info;
-  GetMonitorInfoA(MonitorFromPoint(cursor, MONITOR_DEFAULTTOPRIMARY), &info);
-  return info.rcWork;
+  return WorkAreaOf(MonitorFromPoint(cursor, MONITOR_DEFAULTTOPRIMARY));
 }
 
 }  // namespace
@@ -96,9 +100,19 @@ bool ShareQrWindow::Create() {
 
 void ShareQrWindow::LayOut(UINT dpi, const RECT* suggested) {
   const auto px = [dpi](int design) { return ScaleForDpi(design, dpi); };
-  modulePixels_ = QrModulePixels(static_cast<int>(dpi));
-  const int codeSide = code_.size * modulePixels_;
   const int margin = px(kMargin);
+  // The whole window stays on the screen it shows on: a long link's code
+  // takes smaller modules rather than pushing the buttons off the screen.
+  const RECT work = suggested ? WorkAreaOf(MonitorFromRect(suggested, MONITOR_DEFAULTTONEAREST))
+                    : IsWindowVisible(hwnd_) ? WorkAreaOf(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST))
+                                             : WorkAreaAtCursor();
+  RECT frameOnly{0, 0, 0, 0};
+  AdjustWindowRectEx(&frameOnly, kWindowStyle, FALSE, kWindowExStyle);
+  const int roomHeight = (work.bottom - work.top) - (frameOnly.bottom - frameOnly.top) -
+                         (3 * margin + px(kEditHeight) + px(kGap) + px(kButtonHeight));
+  const int roomWidth = (work.right - work.left) - (frameOnly.right - frameOnly.left) - 2 * margin;
+  modulePixels_ = QrModulePixels(static_cast<int>(dpi), code_.size, std::min(roomHeight, roomWidth));
+  const int codeSide = code_.size * modulePixels_;
   const int clientWidth = std::max(codeSide, 3 * px(kButtonWidth) + px(kGap)) + 2 * margin;
   const int codeLeft = (clientWidth - codeSide) / 2;
   codeArea_ = {codeLeft, margin, codeLeft + codeSide, margin + codeSide};

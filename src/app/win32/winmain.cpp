@@ -14,6 +14,7 @@
 #include "platform/win32/process_list_win32.h"
 #include "platform/win32/program_location_win32.h"
 #include "platform/win32/single_instance_win32.h"
+#include "platform/win32/system_library_win32.h"
 #include "platform/win32/system_services_win32.h"
 #include "platform/win32/win32_notification_area.h"
 
@@ -22,6 +23,8 @@
 #include "app/win32/share_qr_window.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
+  // Before anything loads a DLL: none may come from the program's folder.
+  LoadLibrariesFromSystemFolderOnly();
   // Started by the logon after a crash: the proxy settings only, unseen.
   if (AsksForProxyRestore(arguments)) return RunProxyRestoreProgram();
 

@@ -4,6 +4,7 @@
 #include <wininet.h>
 
 #include <algorithm>
+#include <cstdint>
 
 #include "platform/win32/internet_handle_win32.h"
 
@@ -48,6 +49,20 @@ void LimitWaiting(HINTERNET session) {
     InternetSetOptionA(session, option, &timeout, sizeof timeout);
 }
 
+// The Content-Length the answer announced, -1 when it names none (a chunked
+// answer, or one that ends with its connection).
+std::int64_t DeclaredLength(HINTERNET request) {
+  char text[32] = {};
+  DWORD size = sizeof text;
+  if (!HttpQueryInfoA(request, HTTP_QUERY_CONTENT_LENGTH, text, &size, nullptr)) return -1;
+  std::int64_t length = 0;
+  for (const char* c = text; *c; ++c) {
+    if (*c < '0' || *c > '9' || length > (INT64_MAX - 9) / 10) return -1;
+    length = length * 10 + (*c - '0');
+  }
+  return size > 0 ? length : -1;
+}
+
 }  // namespace
 
 DownloadAnswer Win32Downloader::Get(const std::string& url, std::size_t limit) {
@@ -79,9 +94,14 @@ DownloadAnswer Win32Downloader::Get(const std::string& url, std::size_t limit) {
   DWORD got = 0;
   while (answer.body.size() <= limit) {
     const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(sizeof buffer, limit + 1 - answer.body.size()));
-    if (!InternetReadFile(request.get(), buffer, wanted, &got) || got == 0) break;
+    if (!InternetReadFile(request.get(), buffer, wanted, &got)) {
+      answer.readFailed = true;
+      break;
+    }
+    if (got == 0) break;
     answer.body.append(buffer, got);
   }
+  answer.declaredLength = DeclaredLength(request.get());
   if (answer.body.size() > limit) {
     answer.body.resize(limit);
     answer.cutOff = true;

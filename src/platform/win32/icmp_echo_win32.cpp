@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <ipexport.h>
 
+#include "platform/win32/system_library_win32.h"
+
 namespace {
 
 using IcmpCreateFileFn = HANDLE(WINAPI*)();
@@ -18,7 +20,7 @@ struct IcmpLibrary {
   HMODULE module = nullptr;
   IcmpLibrary() {
     WSADATA data;
-    if (WSAStartup(MAKEWORD(1, 1), &data) == 0) module = LoadLibraryA("icmp.dll");
+    if (WSAStartup(MAKEWORD(1, 1), &data) == 0) module = LoadSystemLibrary("icmp.dll");
   }
 };
 

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "platform/win32/system_library_win32.h"
+
 namespace {
 
 // The entry record in its first, 264-byte layout. The SDK's RASENTRYNAMEA
@@ -20,7 +22,7 @@ constexpr int kMaxEntries = 38;
 using RasEnumEntriesFn = DWORD(WINAPI*)(const char*, const char*, RasEntryName264*, DWORD*, DWORD*);
 
 RasEnumEntriesFn LoadRasEnumEntries() {
-  HMODULE ras = LoadLibraryA("rasapi32.dll");
+  HMODULE ras = LoadSystemLibrary("rasapi32.dll");
   return ras ? reinterpret_cast<RasEnumEntriesFn>(
                    reinterpret_cast<void*>(GetProcAddress(ras, "RasEnumEntriesA")))
              : nullptr;

@@ -6,7 +6,7 @@
 class Win32SingleInstance final : public SingleInstance {
  public:
   bool OtherInstanceHolds(const std::string& eventName) override;
-  void Claim(const std::string& eventName) override;
+  bool Claim(const std::string& eventName) override;
   void LockRecovery() override;
   void UnlockRecovery() override;
 

@@ -12,15 +12,21 @@ constexpr int kPollMs = 20;
 }  // namespace
 
 void Win32WorkerThreads::Start(std::function<void()> work, std::function<void()> failed) {
-  ++running_;
-  try {
-    std::thread([this, work = std::move(work), failed = std::move(failed)] {
-      RunWorkerJob(work, failed);
-      --running_;
-    }).detach();
-  } catch (...) {
-    --running_;  // no thread to be had; the work is dropped, as a failed start would be
-  }
+  StartWorkerJob(
+      [this](std::function<void()> body) {
+        ++running_;
+        try {
+          std::thread([this, body = std::move(body)] {
+            body();
+            --running_;
+          }).detach();
+          return true;
+        } catch (...) {
+          --running_;  // no thread to be had (out of memory or of handles)
+          return false;
+        }
+      },
+      std::move(work), std::move(failed));
 }
 
 void Win32WorkerThreads::Finish() {

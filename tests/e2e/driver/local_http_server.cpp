@@ -80,6 +80,11 @@ void LocalHttpServer::SetEndless(const std::string& path) {
   answers_[path] = {"200 OK", {}, true};
 }
 
+void LocalHttpServer::SetCutShort(const std::string& path, std::string body, std::size_t sent) {
+  std::lock_guard lock(mutex_);
+  answers_[path] = {"200 OK", std::move(body), false, sent};
+}
+
 std::vector<std::string> LocalHttpServer::RequestedPaths() const {
   std::lock_guard lock(mutex_);
   return requested_;
@@ -116,7 +121,7 @@ void LocalHttpServer::ServeConnection(UINT_PTR socket) {
     }
   } else {
     SendAll(connection, "HTTP/1.1 " + answer.status + "\r\nContent-Length: " + std::to_string(answer.body.size()) +
-                            "\r\nConnection: close\r\n\r\n" + answer.body);
+                            "\r\nConnection: close\r\n\r\n" + answer.body.substr(0, answer.sent));
     shutdown(connection, SD_SEND);
   }
   closesocket(connection);

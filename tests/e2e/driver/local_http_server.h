@@ -27,6 +27,9 @@ class LocalHttpServer {
   void SetAnswer(const std::string& path, std::string status, std::string body);
   // Answers `path` with 200 and bytes for as long as the client reads them.
   void SetEndless(const std::string& path);
+  // Answers `path` with 200 and the Content-Length of `body`, but closes the
+  // connection after its first `sent` bytes, as a dropped connection would.
+  void SetCutShort(const std::string& path, std::string body, std::size_t sent);
   // "http://127.0.0.1:<port>"; empty when it could not listen.
   std::string Base() const;
   std::vector<std::string> RequestedPaths() const;
@@ -36,6 +39,7 @@ class LocalHttpServer {
     std::string status = "200 OK";
     std::string body;
     bool endless = false;
+    std::size_t sent = std::string::npos;  // bytes of the body that go out
   };
   void Serve();
   void ServeConnection(UINT_PTR connection);
