@@ -58,6 +58,8 @@ class MainWindow final : public Form {
   int SelectedRow(Ctl list) const override;
   void SelectRow(Ctl list, int row) override;
   void SetListRedraw(Ctl list, bool redraw) override;
+  void SetRowDetail(Ctl list, int row, std::string_view text) override;
+  void PopupListMenu(std::span<const PopupEntry> items) override;
 
   int ComboSelection(Ctl combo) const override;
   void SetComboSelection(Ctl combo, int index) override;
@@ -84,6 +86,7 @@ class MainWindow final : public Form {
 
   void ShowMessage(std::string_view text, std::string_view title) override;
   void PopupTrayMenu() override;
+  void RunOnWindowThread(const std::function<void()>& call) override { OnWindowThread(call); }
 
  private:
   // What the pop-up shows of one tray-menu item; kept in the order of
@@ -130,6 +133,10 @@ class MainWindow final : public Form {
   void OnListNotify(const NMHDR& header);
   void ReportListSelection(int row);
   void SettleListSelection();
+  // main_window_list_menu.cpp: the list's own menu, asked for at `at`
+  // (screen coordinates), or by the keyboard when `at` is (-1, -1).
+  void AskForListMenu(POINT at);
+  bool IsListMenuKey(UINT message, WPARAM key) const;
   // Runs a change the program makes to the list (rows, selection) without
   // reporting it as the user's.
   void ChangeListQuietly(const std::function<void(HWND list)>& change);
@@ -164,6 +171,7 @@ class MainWindow final : public Form {
   int listSelection_ = -1;  // the list's selected row as last reported or set by the program
   int rowAtPress_ = -1;     // the selected row when the mouse button last went down on the list
   bool changingList_ = false;
+  POINT listMenuAt_{-1, -1};  // where the list's menu was last asked for
 };
 
 // The private message that carries a call to the window's thread; its
