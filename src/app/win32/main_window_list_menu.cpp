@@ -2,9 +2,9 @@
 // right click (the list view selects the row first and then sends
 // WM_CONTEXTMENU), on the menu key and on Shift+F10; the chosen item comes
 // back as WM_COMMAND, like the tray menu's.
-#include <commctrl.h>
-
 #include "app/win32/main_window.h"
+
+#include <commctrl.h>
 
 void MainWindow::SetRowDetail(Ctl list, int row, std::string_view text) {
   OnWindowThread([&] {
