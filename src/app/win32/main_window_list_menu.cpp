@@ -58,3 +58,4 @@ void MainWindow::PopupListMenu(std::span<const PopupEntry> items) {
     DestroyMenu(menu);
   });
 }
+

@@ -18,6 +18,7 @@
 #include "driver/polling.h"
 #include "driver/program_run.h"
 #include "driver/test_folder.h"
+#include "driver/windows.h"
 
 namespace {
 

@@ -56,7 +56,9 @@ int LoopbackPeers::ClosedPort() {
   sockaddr_in address;
   SOCKET s = Bound(address);
   if (s == INVALID_SOCKET) return 0;
-  closesocket(s);
+  // Kept bound, never listening: connects are refused, and the system
+  // cannot hand the port to a listener made later.
+  sockets_.push_back(s);
   return ntohs(address.sin_port);
 }
 

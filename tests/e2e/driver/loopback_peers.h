@@ -18,7 +18,7 @@ class LoopbackPeers {
 
   // A listener of its own with room for many connects.
   int AddListener();
-  // A port picked by the system and let go again: connects are refused.
+  // A port picked by the system where no one listens: connects are refused.
   int ClosedPort();
   // The one listener whose backlog is filled; 0 when it could not be filled.
   int SilentPort();
