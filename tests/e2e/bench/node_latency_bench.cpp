@@ -44,7 +44,8 @@ SIZE_T PrivateBytes(HANDLE process) {
   PROCESS_MEMORY_COUNTERS_EX counters{};
   counters.cb = sizeof counters;
   GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
-  return counters.PrivateUsage;
+  // Wine leaves PrivateUsage at 0; the commit charge is the same figure.
+  return counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
 }
 
 struct Figures {
