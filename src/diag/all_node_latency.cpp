@@ -27,8 +27,11 @@ void ShowRunning(AppContext& app, bool running) {
   app.form.SetMenuChecked(menu::测试全部节点延迟, running);
 }
 
+// Whether the test ran to its end, was stopped or failed.
 void SweepEnded(AppContext& app, unsigned generation) {
-  if (app.nodes.sweep.generation == generation && app.nodes.sweep.running) ShowRunning(app, false);
+  LatencySweepState& sweep = app.nodes.sweep;
+  if (sweep.generation != generation) return;
+  if (sweep.running) ShowRunning(app, false);
 }
 
 std::vector<SweepTarget> TargetsOf(const NodeTable& nodes) {
@@ -65,7 +68,7 @@ void Start(AppContext& app) {
             if (!*stop) ApplyLatencyResults(app, generation, batch);
           });
         });
-        if (!*stop) ended();
+        ended();
       },
       ended);
 }
@@ -78,6 +81,9 @@ void ToggleAllNodeLatency(AppContext& app) {
     StopAllNodeLatency(app);
     return;
   }
+  // A test just stopped lets go of its sockets within a fraction of a
+  // second; a new one waits for that. Its worker holds `stop` until it ends.
+  if (app.nodes.sweep.stop && app.nodes.sweep.stop.use_count() > 1) return;
   Start(app);
 }
 
