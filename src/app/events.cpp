@@ -1,12 +1,15 @@
 #include "app/events.h"
 
 #include "context/app_context.h"
+#include "app/node_list_menu.h"
 #include "app/startup.h"
 #include "context/tray_menu_layout.h"
 #include "app/window_handlers.h"
 #include "config/configuration.h"
 #include "config/node_list.h"
+#include "config/node_order.h"
 #include "diag/account_self_check.h"
+#include "diag/all_node_latency.h"
 #include "diag/latency_test.h"
 #include "engine/engine_start.h"
 #include "engine/engine_stop.h"
@@ -57,6 +60,12 @@ void OnControlEvent(AppContext& app, Ctl control, ControlEvent event) {
     case ControlEvent::SelectionChanged:
       if (control == Ctl::超级列表框_服务器列表) FollowListSelection(app);
       break;
+    case ControlEvent::ContextMenu:
+      if (control == Ctl::超级列表框_服务器列表) OpenNodeListMenu(app);
+      break;
+    case ControlEvent::HeaderClicked:
+      if (control == Ctl::超级列表框_服务器列表) SortNodesByLatency(app);
+      break;
   }
 }
 
@@ -101,6 +110,12 @@ void OnMenuCommand(AppContext& app, std::string_view item) {
     ShowAbout(app);
   else if (item == menu::捐赠)
     OpenDonationPage(app);
+  else if (item == menu::测试全部节点延迟)
+    ToggleAllNodeLatency(app);
+  else if (item == menu::按延迟排序)
+    SortNodesByLatency(app);
+  else if (item == menu::删除)
+    DeleteNode(app);
 }
 
 void OnFilesDropped(AppContext& app, const std::vector<std::string>& paths) {

@@ -16,6 +16,8 @@ enum class ControlEvent {
   ItemChosen,        // an item was chosen from the combo box's list
   SelectionChanged,  // the user moved the list's selection (mouse, keys, type-ahead);
                      // the program's own selections are not reported
+  ContextMenu,       // the list: a right click on a row, the menu key or Shift+F10
+  HeaderClicked,     // the list: a click on the header of its last column, "延迟"
 };
 
 void OnControlEvent(AppContext& app, Ctl control, ControlEvent event);

@@ -9,6 +9,7 @@
 #include "app/window_handlers.h"
 #include "config/configuration.h"
 #include "config/node_list.h"
+#include "diag/all_node_latency.h"
 #include "engine/engine_start.h"
 #include "engine/engine_stop.h"
 #include "engine/stale_proxy.h"
@@ -63,6 +64,8 @@ void ExitProgram(AppContext& app) {
 }
 
 void OnWindowDestroyed(AppContext& app) {
+  // A latency test of many nodes would hold the end up.
+  StopAllNodeLatency(app);
   CleanupOnExit(app);
   // Now, not when the program object goes: a worker still busy then is cut
   // short with the process, and an icon left behind would stay in the

@@ -96,6 +96,7 @@ void LoadNodes(AppContext& app, const IniDocument& config) {
     form.AddRow(kList, gbk::WholeCharacters(CaptionForLoaded(line)));
     app.nodes.lines.push_back(std::move(line));
   }
+  app.nodes.SyncMarks();
   form.SetListRedraw(kList, true);
   int selected = ReadInteger(config.Get("NodeList", "Select node", "0"));
   // A negative index selects row 0 like an index past the end.
@@ -163,6 +164,7 @@ void AppendNodes(AppContext& app, const std::vector<NodeFields>& nodes) {
     form.AddRow(kList, CaptionForEdited(node));
     app.nodes.lines.push_back(BuildNodeLine(node));
   }
+  app.nodes.SyncMarks();
   form.SetListRedraw(kList, true);
   const int row = form.RowCount(kList) - 1;
   form.SelectRow(kList, row);
@@ -178,7 +180,12 @@ void DeleteNode(AppContext& app) {
     form.ShowMessage("当前没有选中节点！", "错误");
     return;
   }
-  if (ValidRow(app, sel)) app.nodes.lines.erase(app.nodes.lines.begin() + sel);
+  if (ValidRow(app, sel)) {
+    // The node's latency goes with it, whatever row it sat in.
+    app.nodes.SyncMarks();
+    app.nodes.RemoveMark(sel);
+    app.nodes.lines.erase(app.nodes.lines.begin() + sel);
+  }
   form.RemoveRow(kList, sel);
 
   const int remaining = form.RowCount(kList);

@@ -6,10 +6,12 @@
 // on worker threads over to the window's thread.
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 
 #include "context/controls.h"
+#include "context/list_menu_layout.h"
 
 class Form {
  public:
@@ -38,6 +40,12 @@ class Form {
   // Stops drawing the list while many rows change, then draws it once with
   // the current row in sight. Nothing else about the list changes.
   virtual void SetListRedraw(Ctl list, bool redraw) = 0;
+  // The list's last column, "延迟"; a new row starts with it empty.
+  virtual void SetRowDetail(Ctl list, int row, std::string_view text) = 0;
+  // Pops up the list's own menu where it was asked for: at the mouse, or
+  // at the selected row when the keyboard asked. The chosen item comes back
+  // as a menu command.
+  virtual void PopupListMenu(std::span<const PopupEntry> items) = 0;
 
   // The drop-down list: index of the chosen item, -1 for none.
   virtual int ComboSelection(Ctl combo) const = 0;

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "context/list_menu_layout.h"
+
 namespace {
 
 constexpr MenuItemSpec Item(int level, std::string_view caption, int id, bool enabled = true,
@@ -31,6 +33,7 @@ constexpr std::array kItems{
     Item(2, menu::生成分享链接, 2011),
     Item(2, menu::显示分享二维码, 2020),
     Item(2, menu::导入分享链接, 2012),
+    Item(2, menu::测试全部节点延迟, 2030),
     Item(1, menu::账号自检, 2013, false),
     Item(1, menu::检测延迟, 2014),
     Separator(1),

@@ -1,11 +1,12 @@
 #pragma once
 // The Windows services behind share links and diagnostics: the clipboard,
-// WinHTTP with the charset decoder, ICMP echo, the tick count and the
-// worker threads. The Win32 program and the tests each wire their own.
+// WinHTTP with the charset decoder, ICMP echo, the tick count, the
+// worker threads and TCP connects. The Win32 program and the tests each wire their own.
 #include "platform/charset_decoder.h"
 #include "platform/clipboard.h"
 #include "platform/http_transport.h"
 #include "platform/icmp_echo.h"
+#include "platform/tcp_connects.h"
 #include "platform/tick_clock.h"
 #include "platform/worker_threads.h"
 
@@ -16,4 +17,5 @@ struct DiagServices {
   IcmpEcho& icmp;
   TickClock& clock;
   WorkerThreads& workers;
+  TcpConnects& tcp;
 };

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "fakes/fake_system_services.h"
+#include "fakes/fake_tcp_connects.h"
 #include "platform/diag_services.h"
 
 class FakeClipboard : public Clipboard {
@@ -97,5 +98,6 @@ struct FakeDiag {
   FakeIcmpEcho icmp;
   FakeTickClock clock;
   FakeWorkerThreads workers;
-  DiagServices services{clipboard, http, charsets, icmp, clock, workers};
+  FakeTcpConnects tcp;
+  DiagServices services{clipboard, http, charsets, icmp, clock, workers, tcp};
 };

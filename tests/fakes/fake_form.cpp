@@ -52,6 +52,7 @@ void FakeForm::SetRowCaption(Ctl, int row, std::string_view caption) { rows_.at(
 
 void FakeForm::RemoveRow(Ctl, int row) {
   rows_.erase(rows_.begin() + row);
+  details_.erase(details_.begin() + row);
   if (selectedRow_ == row)
     selectedRow_ = -1;
   else if (selectedRow_ > row)
@@ -92,4 +93,18 @@ void FakeForm::ClickRow(int row) {
   } else if (target != -1) {
     Raise(kList, ControlEvent::Clicked);
   }
+}
+
+void FakeForm::SetRowDetail(Ctl, int row, std::string_view text) {
+  if (row >= 0 && row < static_cast<int>(details_.size())) details_[row] = text;
+}
+
+void FakeForm::RightClickRow(int row) {
+  constexpr Ctl kList = Ctl::超级列表框_服务器列表;
+  const int target = row >= 0 && row < RowCount(kList) ? row : -1;
+  if (target != selectedRow_) {
+    selectedRow_ = target;
+    Raise(kList, ControlEvent::SelectionChanged);
+  }
+  if (target != -1) Raise(kList, ControlEvent::ContextMenu);
 }

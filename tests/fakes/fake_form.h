@@ -42,13 +42,20 @@ class FakeForm : public Form {
 
   int RowCount(Ctl) const override { return static_cast<int>(rows_.size()); }
   std::string RowCaption(Ctl, int row) const override;
-  void AddRow(Ctl, std::string_view caption) override { rows_.emplace_back(caption); }
+  void AddRow(Ctl, std::string_view caption) override {
+    rows_.emplace_back(caption);
+    details_.emplace_back();
+  }
   void SetRowCaption(Ctl, int row, std::string_view caption) override;
   void RemoveRow(Ctl, int row) override;
   int SelectedRow(Ctl) const override { return selectedRow_; }
   void SelectRow(Ctl list, int row) override;
   void SetListRedraw(Ctl, bool redraw) override { listRedraw = redraw; }
   bool listRedraw = true;
+  void SetRowDetail(Ctl, int row, std::string_view text) override;
+  // The items of the last list menu popped up, with their states.
+  void PopupListMenu(std::span<const PopupEntry> items) override { listMenu.assign(items.begin(), items.end()); }
+  std::vector<PopupEntry> listMenu;
 
   int ComboSelection(Ctl) const override { return comboSelection_; }
   void SetComboSelection(Ctl, int index) override;
@@ -104,6 +111,11 @@ class FakeForm : public Form {
   // A left click on a row; -1 clicks beside the rows, which deselects.
   void ClickRow(int row);
   std::vector<std::string> Rows() const { return rows_; }
+  std::vector<std::string> Details() const { return details_; }
+  // A right click on a row: the list view selects it as a left click
+  // would, then asks for the menu.
+  void RightClickRow(int row);
+  void ClickLatencyHeader() { Raise(Ctl::超级列表框_服务器列表, ControlEvent::HeaderClicked); }
 
  private:
   struct ControlState {
@@ -127,6 +139,7 @@ class FakeForm : public Form {
   std::map<Ctl, ControlState> controls_;
   std::map<std::string, MenuState, std::less<>> menu_;
   std::vector<std::string> rows_;
+  std::vector<std::string> details_;  // the column "延迟", beside rows_
   int selectedRow_ = -1;
   int comboSelection_ = -1;
   int page_ = 0;

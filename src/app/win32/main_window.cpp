@@ -263,6 +263,8 @@ void MainWindow::OnNotify(const NMHDR& header) {
 void MainWindow::OnMenuItemChosen(int commandId) {
   if (const MenuItemSpec* item = FindMenuItemByCommand(commandId); item && app_)
     OnMenuCommand(*app_, item->caption);
+  else if (const PopupEntry* entry = FindListMenuItemByCommand(commandId); entry && app_)
+    OnMenuCommand(*app_, entry->caption);
 }
 
 void MainWindow::OnDropFiles(HDROP drop) {

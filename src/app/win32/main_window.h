@@ -63,6 +63,8 @@ class MainWindow final : public Form {
   int SelectedRow(Ctl list) const override;
   void SelectRow(Ctl list, int row) override;
   void SetListRedraw(Ctl list, bool redraw) override;
+  void SetRowDetail(Ctl list, int row, std::string_view text) override;
+  void PopupListMenu(std::span<const PopupEntry> items) override;
 
   int ComboSelection(Ctl combo) const override;
   void SetComboSelection(Ctl combo, int index) override;
@@ -141,6 +143,10 @@ class MainWindow final : public Form {
   void OnListNotify(const NMHDR& header);
   void ReportListSelection(int row);
   void SettleListSelection();
+  // main_window_list_menu.cpp: the list's own menu, asked for at `at`
+  // (screen coordinates), or by the keyboard when `at` is (-1, -1).
+  void AskForListMenu(POINT at);
+  bool IsListMenuKey(UINT message, WPARAM key) const;
   // Runs a change the program makes to the list (rows, selection) without
   // reporting it as the user's.
   void ChangeListQuietly(const std::function<void(HWND list)>& change);
@@ -181,6 +187,7 @@ class MainWindow final : public Form {
   std::map<UINT_PTR, std::function<void()>> postedLater_;
   UINT_PTR nextPostedTimer_ = kFirstPostedTimer;
   bool showBoxes_ = true;  // false while the session ends
+  POINT listMenuAt_{-1, -1};  // where the list's menu was last asked for
 };
 
 // The private message that carries a call to the window's thread; its

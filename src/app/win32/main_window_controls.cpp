@@ -12,6 +12,7 @@ namespace {
 constexpr char kProtocolFontFace[] = "黑体";
 constexpr int kProtocolFontPixels = 14;
 constexpr int kTooltipWidth = 560;
+constexpr int kLatencyColumnWidth = 60;  // at 96 DPI
 
 struct ControlClass {
   const char* className;
@@ -23,7 +24,7 @@ ControlClass ClassFor(const ControlSpec& design) {
   switch (design.kind) {
     case ControlKind::ListView:
       return {WC_LISTVIEWA,
-              WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOCOLUMNHEADER,
+              WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
               WS_EX_CLIENTEDGE};
     case ControlKind::Button:
       return {"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 0};
@@ -176,9 +177,15 @@ HWND MainWindow::CreateControl(const ControlSpec& design, const RECT& display) {
     case ControlKind::ListView: {
       SendMessageA(control, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
                    LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+      // The node, and its latency once tested; a click on "延迟" sorts.
+      char node[] = "服务器";
+      char latency[] = "延迟";
       LVCOLUMNA column{};
-      column.mask = LVCF_WIDTH;
+      column.mask = LVCF_WIDTH | LVCF_TEXT;
+      column.pszText = node;
       SendMessageA(control, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+      column.pszText = latency;
+      SendMessageA(control, LVM_INSERTCOLUMNA, 1, reinterpret_cast<LPARAM>(&column));
       break;
     }
     case ControlKind::Edit:
@@ -217,10 +224,13 @@ void MainWindow::FitToPlace(HWND control, const ControlSpec& design) const {
   if (design.kind == ControlKind::ComboBox)
     SetSelectionFieldHeight(control, ScaleForDpi(OnTabControl(design).height, dpi_));
   if (design.kind == ControlKind::ListView) {
-    // One column as wide as the list, leaving room for a vertical scroll bar.
+    // The two columns as wide as the list, leaving room for a vertical
+    // scroll bar; "延迟" just fits "9999 ms".
     RECT client{};
     GetClientRect(control, &client);
-    SendMessageA(control, LVM_SETCOLUMNWIDTH, 0, client.right - GetSystemMetrics(SM_CXVSCROLL));
+    const int latencyWidth = ScaleForDpi(kLatencyColumnWidth, dpi_);
+    SendMessageA(control, LVM_SETCOLUMNWIDTH, 0, client.right - GetSystemMetrics(SM_CXVSCROLL) - latencyWidth);
+    SendMessageA(control, LVM_SETCOLUMNWIDTH, 1, latencyWidth);
   }
 }
 

@@ -42,6 +42,14 @@ void MainWindow::WatchList() {
 LRESULT CALLBACK MainWindow::ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(list, GWLP_USERDATA));
   if (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK) self->rowAtPress_ = SelectedRowOf(list);
+  if (message == WM_CONTEXTMENU) {
+    self->AskForListMenu({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+    return 0;
+  }
+  if (self->IsListMenuKey(message, wParam)) {
+    if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN) self->AskForListMenu({-1, -1});
+    return 0;
+  }
   return CallWindowProcW(self->listProc_, list, message, wParam, lParam);
 }
 
@@ -56,6 +64,8 @@ void MainWindow::OnListNotify(const NMHDR& header) {
       ReportListSelection(change.iItem);
     else
       PostMessageA(hwnd_, kSettleListSelection, 0, 0);
+  } else if (header.code == LVN_COLUMNCLICK) {
+    if (reinterpret_cast<const NMLISTVIEW&>(header).iSubItem == 1) Raise(list, ControlEvent::HeaderClicked);
   } else if (header.code == NM_CLICK) {
     // Only a click on the row that already was selected: a click that moved
     // the selection has been reported as that move, and a click beside the

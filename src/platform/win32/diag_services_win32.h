@@ -7,6 +7,7 @@
 #include "platform/win32/charset_decoder_win32.h"
 #include "platform/win32/clipboard_win32.h"
 #include "platform/win32/icmp_echo_win32.h"
+#include "platform/win32/tcp_connects_win32.h"
 #include "platform/win32/tick_clock_win32.h"
 #include "platform/win32/winhttp_transport_win32.h"
 #include "platform/win32/worker_threads_win32.h"
@@ -23,5 +24,6 @@ struct Win32Diag {
   Win32IcmpEcho icmp;
   Win32TickClock clock;
   Win32WorkerThreads workers;
-  DiagServices services{clipboard, http, charsets, icmp, clock, workers};
+  Win32TcpConnects tcp;
+  DiagServices services{clipboard, http, charsets, icmp, clock, workers, tcp};
 };

@@ -184,6 +184,55 @@ std::vector<std::string> CorvaneWindow::Rows() const {
   return rows;
 }
 
+std::string CorvaneWindow::RowDetail(int row) const {
+  RemoteMemory block(process_, sizeof(LVITEMA) + kTextBytes);
+  LVITEMA item{};
+  item.iSubItem = 1;
+  item.pszText = static_cast<char*>(block.Address()) + sizeof(LVITEMA);
+  item.cchTextMax = static_cast<int>(kTextBytes);
+  block.Write(item);
+  SendWithTimeout(Control(Ctl::超级列表框_服务器列表), LVM_GETITEMTEXTA, row, block.AsParam());
+  return block.ReadText(sizeof(LVITEMA), kTextBytes);
+}
+
+std::vector<std::string> CorvaneWindow::RowDetails() const {
+  const int count = static_cast<int>(SendWithTimeout(Control(Ctl::超级列表框_服务器列表), LVM_GETITEMCOUNT, 0, 0));
+  std::vector<std::string> details;
+  for (int row = 0; row < count; ++row) details.push_back(RowDetail(row));
+  return details;
+}
+
+bool CorvaneWindow::ClickListHeader(int column) const {
+  HWND header = reinterpret_cast<HWND>(SendWithTimeout(Control(Ctl::超级列表框_服务器列表), LVM_GETHEADER, 0, 0));
+  RECT bounds{};
+  RemoteMemory rect(process_, sizeof(RECT));
+  if (!header || !SendWithTimeout(header, HDM_GETITEMRECT, column, rect.AsParam()) || !rect.Read(bounds)) return false;
+  const LPARAM point = MAKELPARAM((bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2);
+  PostMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, point);
+  PostMessageA(header, WM_LBUTTONUP, 0, point);
+  return true;
+}
+
+bool CorvaneWindow::PressKeysInList(std::initializer_list<WORD> keys) const {
+  SetForegroundWindow(window_);
+  if (!Focus(Ctl::超级列表框_服务器列表)) return false;
+  std::vector<INPUT> inputs;
+  for (WORD key : keys) {
+    INPUT down{};
+    down.type = INPUT_KEYBOARD;
+    down.ki.wVk = key;
+    inputs.push_back(down);
+  }
+  for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) {
+    INPUT up{};
+    up.type = INPUT_KEYBOARD;
+    up.ki.wVk = *key;
+    up.ki.dwFlags = KEYEVENTF_KEYUP;
+    inputs.push_back(up);
+  }
+  return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
+}
+
 int CorvaneWindow::SelectedRow() const {
   return static_cast<int>(
       SendWithTimeout(Control(Ctl::超级列表框_服务器列表), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));

@@ -9,6 +9,7 @@
 // them.
 #include <windows.h>
 
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -68,6 +69,15 @@ class CorvaneWindow {
   // A key pressed in the list (VK_DOWN, VK_HOME, ...), or a character
   // typed there, which selects the next row whose caption begins with it.
   bool KeyInList(WPARAM key, bool character = false) const;
+  // The list's last column, "延迟", of one row and row by row.
+  std::string RowDetail(int row) const;
+  std::vector<std::string> RowDetails() const;
+  // A left click on the header of the list's column `column`.
+  bool ClickListHeader(int column) const;
+  // Keys pressed and let go as the keyboard sends them (held down in order,
+  // then let go in reverse), to the list with the window in front: the
+  // menu key, Shift+F10.
+  bool PressKeysInList(std::initializer_list<WORD> keys) const;
   // A click with the left or the right mouse button in the middle of a row;
   // row -1 clicks beside the rows, at the bottom of the list.
   bool ClickRow(int row, bool rightButton = false) const;
