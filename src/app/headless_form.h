@@ -28,6 +28,8 @@ class HeadlessForm final : public Form {
   int SelectedRow(Ctl) const override { return -1; }
   void SelectRow(Ctl, int) override {}
   void SetListRedraw(Ctl, bool) override {}
+  void SetRowDetail(Ctl, int, std::string_view) override {}
+  void PopupListMenu(std::span<const PopupEntry>) override {}
 
   int ComboSelection(Ctl c) const override { return Find(combos_, c, -1); }
   void SetComboSelection(Ctl c, int index) override { combos_[c] = index; }
@@ -51,7 +53,10 @@ class HeadlessForm final : public Form {
   void SetMenuCaption(std::string_view, std::string_view) override {}
 
   void ShowMessage(std::string_view, std::string_view) override {}
+  bool AskYesNo(std::string_view, std::string_view) override { return false; }
   void PopupTrayMenu() override {}
+  // The restore's only thread plays the window's.
+  void RunOnWindowThread(const std::function<void()>& task) override { task(); }
   // Nothing runs here without a message loop.
   void Post(std::function<void()>, unsigned) override {}
 

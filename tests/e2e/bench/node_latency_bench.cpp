@@ -5,6 +5,7 @@
 // grew meanwhile, and the longest the window took to answer a message.
 //
 // Run through tests/e2e/run_under_wine.sh.
+#include <winsock2.h>
 #include <windows.h>
 #include <psapi.h>
 
