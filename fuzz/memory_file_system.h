@@ -31,6 +31,7 @@ class MemoryFileSystem : public FileSystem {
     files[path] = std::string(bytes);
     return {};
   }
+  bool IsLinked(const std::string&) override { return false; }
   bool RemoveFile(const std::string& path) override { return files.erase(path) != 0; }
   bool FileExists(const std::string& path) override { return files.count(path) != 0; }
   void PauseBeforeRetry(unsigned) override {}

@@ -28,7 +28,9 @@ struct NoProcesses : ProcessList {
 };
 struct NoInstance : SingleInstance {
   bool OtherInstanceHolds(const std::string&) override { return false; }
-  void Claim(const std::string&) override {}
+  bool Claim(const std::string&) override { return true; }
+  void LockRecovery() override {}
+  void UnlockRecovery() override {}
 };
 
 void Require(bool ok, const char* what) {
