@@ -3,10 +3,10 @@
 // back, its last words in a balloon and in brook.log, a flood, another
 // program's brook.exe, and the logon's restore after a crash.
 #include <windows.h>
-#include <psapi.h>
 
 #include "context/tray_menu_layout.h"
 #include "driver/internet_settings.h"
+#include "driver/process_figures.h"
 #include "driver/shell_tray.h"
 #include "e2e_test.h"
 
@@ -31,14 +31,6 @@ bool Kill(DWORD processId) {
   const bool ended = TerminateProcess(process, 9) && WaitForSingleObject(process, 5000) == WAIT_OBJECT_0;
   CloseHandle(process);
   return ended;
-}
-
-// The program's commit charge (Wine leaves PrivateUsage at 0).
-SIZE_T CommittedBytes(HANDLE process) {
-  PROCESS_MEMORY_COUNTERS_EX memory{};
-  memory.cb = sizeof memory;
-  GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory);
-  return memory.PrivateUsage ? memory.PrivateUsage : memory.PagefileUsage;
 }
 
 class EngineWatch : public E2eTest {

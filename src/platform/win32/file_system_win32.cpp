@@ -102,8 +102,9 @@ FileResult Win32FileSystem::ReplaceFile(const std::string& from, const std::stri
     if (!MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH)) return Failure(to);
     return {};
   }
-  // A file the user protected stays as it is.
-  if (attributes & FILE_ATTRIBUTE_READONLY) {
+  // A file the user protected stays as it is, and a folder is no file to
+  // replace.
+  if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) {
     SetLastError(ERROR_ACCESS_DENIED);
     return Failure(to);
   }

@@ -7,7 +7,6 @@
 // Run through tests/e2e/run_under_wine.sh.
 #include <winsock2.h>
 #include <windows.h>
-#include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -17,6 +16,7 @@
 #include "driver/corvane_window.h"
 #include "driver/loopback_peers.h"
 #include "driver/polling.h"
+#include "driver/process_figures.h"
 #include "driver/program_run.h"
 #include "driver/test_folder.h"
 #include "driver/windows.h"
@@ -27,27 +27,6 @@ using namespace e2e;
 
 constexpr DWORD kLongTimeout = 300000;
 constexpr int kNodesPerListener = 50;  // well inside a listener's backlog
-
-double MillisecondsSince(const LARGE_INTEGER& start) {
-  LARGE_INTEGER now, frequency;
-  QueryPerformanceCounter(&now);
-  QueryPerformanceFrequency(&frequency);
-  return 1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-LARGE_INTEGER Now() {
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  return now;
-}
-
-SIZE_T PrivateBytes(HANDLE process) {
-  PROCESS_MEMORY_COUNTERS_EX counters{};
-  counters.cb = sizeof counters;
-  GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
-  // Wine leaves PrivateUsage at 0; the commit charge is the same figure.
-  return counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
-}
 
 struct Figures {
   double wallMs = -1;
@@ -76,7 +55,7 @@ Figures Measure(int count) {
   auto window = CorvaneWindow::WaitFor(run, kStartTimeout);
   if (!window) return figures;
   Sleep(1000);  // the start's own work settles
-  const SIZE_T before = PrivateBytes(run.Handle());
+  const SIZE_T before = CommittedBytes(run.Handle());
   SIZE_T most = before;
 
   const LARGE_INTEGER start = Now();
@@ -86,13 +65,13 @@ Figures Measure(int count) {
     const LARGE_INTEGER asked = Now();
     Ping(window->Handle(), kLongTimeout);
     figures.slowestAnswerMs = std::max(figures.slowestAnswerMs, MillisecondsSince(asked));
-    most = std::max(most, PrivateBytes(run.Handle()));
+    most = std::max(most, CommittedBytes(run.Handle()));
     done = !window->RowDetail(count - 1).empty();
     if (!done) Sleep(20);
   }
   if (!done) return figures;
   figures.wallMs = MillisecondsSince(start);
-  most = std::max(most, PrivateBytes(run.Handle()));
+  most = std::max(most, CommittedBytes(run.Handle()));
   figures.growthKb = (static_cast<double>(most) - static_cast<double>(before)) / 1024.0;
   for (const std::string& detail : window->RowDetails()) figures.untested += detail.empty() ? 1 : 0;
   return figures;

@@ -15,6 +15,7 @@
 #include "driver/corvane_window.h"
 #include "driver/ini_text.h"
 #include "driver/polling.h"
+#include "driver/process_figures.h"
 #include "driver/program_run.h"
 #include "driver/test_folder.h"
 #include "driver/windows.h"
@@ -24,19 +25,6 @@ namespace {
 using namespace e2e;
 
 constexpr DWORD kLongTimeout = 600000;
-
-double MillisecondsSince(const LARGE_INTEGER& start) {
-  LARGE_INTEGER now, frequency;
-  QueryPerformanceCounter(&now);
-  QueryPerformanceFrequency(&frequency);
-  return 1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-LARGE_INTEGER Now() {
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  return now;
-}
 
 std::string ConfigWithNodes(int count) {
   std::string text = "[NodeList]\r\nNum=" + std::to_string(count) + "\r\nSelect node=0\r\n[Node]\r\n";
