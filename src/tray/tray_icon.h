@@ -6,7 +6,10 @@
 // SetTip, SetIcon and ShowBalloon are called from worker threads as well as
 // from the window's thread; every change of the shared record and the shell
 // call that sends it happen under one lock, so a call never sends a record
-// half-written by another.
+// half-written by another. The lock is taken again by the thread that holds
+// it: while a shell call waits for the shell, Windows hands the window the
+// messages sent to it, and the end of a session may remove the icon from
+// inside a balloon.
 #include <cstdint>
 #include <mutex>
 #include <span>
@@ -63,7 +66,7 @@ class TrayIcon {
 
   NotificationArea& shell_;
   const std::uint32_t taskbarCreatedMessage_;
-  std::mutex mutex_;
+  std::recursive_mutex mutex_;
   NotifyIconRecord record_{};
   std::uintptr_t previousProcedure_ = 0;
   std::uintptr_t window_ = 0;

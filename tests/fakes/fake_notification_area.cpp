@@ -1,7 +1,10 @@
 #include "fakes/fake_notification_area.h"
 
+#include <utility>
+
 int FakeNotificationArea::Notify(NotifyMessage message, const NotifyIconRecord& record) {
   calls.push_back({message, record});
+  if (auto handle = std::exchange(whileWaiting, nullptr)) handle();
   return shellResult;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // A notification area that records every call instead of showing anything.
 #include <cstdint>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -53,6 +54,9 @@ class FakeNotificationArea : public NotificationArea {
   bool iconsFail = false;
   int shellResult = 1;
   std::uintptr_t windowProcedure = 0x7000;
+  // Run once inside the next shell call, after it is recorded: what the
+  // window handles while Shell_NotifyIcon waits for the shell.
+  std::function<void()> whileWaiting;
 
   // Recorded.
   std::vector<ShellCall> calls;

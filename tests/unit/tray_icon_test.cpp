@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <future>
 #include <memory>
 #include <string>
 #include <thread>
@@ -257,6 +258,28 @@ TEST_F(TrayIconTest, CallsFromSeveralThreadsSendWholeRecords) {
       ASSERT_EQ(text, std::string(255, text[0]));
     }
   }
+}
+
+// The end of a session arrives while the engine's balloon is on its way to
+// the shell and removes the icon from inside that call. Run on a thread of
+// its own and left behind should it hang, with what it uses.
+TEST(TrayIconReentry, AMessageHandledDuringAShellCallMayRemoveTheIcon) {
+  auto* shell = new FakeNotificationArea;
+  shell->windows.insert(kWindow);
+  auto* tray = new TrayIcon(*shell);
+  tray->AddIcon(kWindow, StoppedIconData(), "tip");
+  shell->whileWaiting = [tray] { tray->RemoveIcon(); };
+  auto returned = std::make_shared<std::promise<void>>();
+  std::future<void> done = returned->get_future();
+  std::thread([tray, returned] {
+    tray->ShowBalloon("t", "x", BalloonIcon::None);
+    returned->set_value();
+  }).detach();
+  ASSERT_EQ(done.wait_for(std::chrono::seconds(10)), std::future_status::ready) << "the call never returned";
+  ASSERT_EQ(shell->calls.size(), 3u);
+  EXPECT_EQ(shell->calls[2].message, NotifyMessage::Delete);
+  delete tray;
+  delete shell;
 }
 
 }  // namespace
