@@ -71,10 +71,20 @@ void UpdatePacFile(AppContext& app, const std::string& engineDirectory) {
   // login page must never replace a working template.
   const std::string body = DownloadBody(app.system->downloader, address);
 
-  // Only the emptiness of the body as text matters here; the bytes are
-  // stored exactly as they came, line ends included.
-  if (BytesAsText(body).empty()) {
+  // Only the text matters here; the bytes are stored exactly as they came,
+  // line ends included.
+  const std::string_view text = BytesAsText(body);
+  if (text.empty()) {
     ReportFailedDownload(app, address);
+    return;
+  }
+  // A portal or a host that answers every path with a page of its own says
+  // 200 too: what is not a script would leave PAC mode without one.
+  if (!DefinesFindProxyForUrl(text)) {
+    ReportInBalloon(app, "PAC 更新失败！",
+                    "原因：下载到的内容不是PAC文件（没有 FindProxyForURL 函数），本地PAC文件未改变。请尝试手动下载覆盖：" +
+                        address,
+                    BalloonIcon::Error);
     return;
   }
   if (StoreTemplate(app.platform.files, engineDirectory + "pac.txt", body)) {

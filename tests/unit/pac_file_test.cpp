@@ -74,11 +74,11 @@ TEST_F(PacFileTest, PacModeWaitsForAScriptBrowsersRunAndADownloadAppliesItLive) 
   EXPECT_EQ(Balloons().back().title, "PAC模式尚未生效");
   EXPECT_EQ(system.workers.Pending(), 1u);
 
-  system.downloader.bodies[address] = "<html>portal</html>";  // stored, but no script
+  system.downloader.bodies[address] = "<html>portal</html>";  // no script: not stored
   system.workers.RunAll();
   EXPECT_EQ(autoConfigUrl(), users);
-  EXPECT_EQ(Balloons().back().title, "PAC模式未生效！");
-  EXPECT_EQ(Balloons().back().kind, BalloonIcon::Error);
+  EXPECT_EQ(t.folder.Read("pac.txt"), "");
+  EXPECT_EQ(Balloons().back().title, "PAC 更新失败！");
 
   system.downloader.bodies[address] = "function FindProxyForURL(u, h) { return \"__PROXY__\"; }";
   OnMenuCommand(t.app, menu::更新PAC文件);
@@ -101,7 +101,7 @@ TEST_F(PacFileTest, PacModeWaitsForAScriptBrowsersRunAndADownloadAppliesItLive) 
 
 TEST_F(PacFileTest, ADownloadedTemplateIsStoredByteForByte) {
   state.SetPacSourceHost("pac.example.org");
-  const std::string body = "line one\nline two\n\x81\x40\n";
+  const std::string body = "function FindProxyForURL(u, h) {\r\n  return \"__PROXY__\";\n}\n// \x81\x40\n";
   system.downloader.bodies["https://pac.example.org/Other/pac.txt"] = body;
 
   OnMenuCommand(t.app, menu::更新PAC文件);
@@ -176,12 +176,21 @@ TEST_F(PacFileTest, AFailedDownloadKeepsTheTemplateAndNamesTheAddress) {
   EXPECT_EQ(t.folder.Read("pac.txt"), "kept");
   EXPECT_EQ(Balloons().back().text,
             "原因：获取在线PAC内容为空或访问失败，请尝试手动下载覆盖：http://127.0.0.1:8080/Other/pac.txt");
+
+  // So does a page answered with 200 that is no script, and says so.
+  system.downloader.bodies["http://127.0.0.1:8080/Other/pac.txt"] = "<html>Sign in to the Wi-Fi</html>";
+  OnMenuCommand(t.app, menu::更新PAC文件);
+  system.workers.RunAll();
+  EXPECT_EQ(t.folder.Read("pac.txt"), "kept");
+  EXPECT_EQ(Balloons().back().text,
+            "原因：下载到的内容不是PAC文件（没有 FindProxyForURL 函数），本地PAC文件未改变。请尝试手动下载覆盖："
+            "http://127.0.0.1:8080/Other/pac.txt");
 }
 
 TEST_F(PacFileTest, ATemplateThatCannotBeReplacedIsReported) {
   namespace fs = std::filesystem;
   state.SetPacSourceHost("pac.example.org");
-  system.downloader.bodies["https://pac.example.org/Other/pac.txt"] = "new";
+  system.downloader.bodies["https://pac.example.org/Other/pac.txt"] = "function FindProxyForURL() {}";
   t.folder.Write("pac.txt", "read-only");
   fs::permissions(t.folder.File("pac.txt"), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
 
