@@ -8,6 +8,7 @@
 #include "engine/restart_budget.h"
 #include "platform/engine_services.h"
 #include "shared/gbk_text.h"
+#include "shared/utf8_text.h"
 #include "system/system_services.h"
 #include "tray/tray_icon.h"
 
@@ -76,7 +77,8 @@ void ShowEngineLog(AppContext& app) {
 }
 
 std::string WithEngineLastLine(AppContext& app, const std::string& lead) {
-  const std::string line = app.engine->processes.LastOutputLine();
+  // Brook, written in Go, prints UTF-8; the balloon shows GBK.
+  const std::string line = utf8::AsGbk(app.engine->processes.LastOutputLine());
   if (line.empty()) return lead;
   return lead + "\r\n" + std::string(gbk::CutToFit(line, kLastLineBytes));
 }

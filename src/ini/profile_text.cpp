@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "shared/gbk_wide.h"
+#include "shared/utf8_text.h"
 
 namespace {
 
@@ -12,40 +13,6 @@ constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
 constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
 constexpr wchar_t kReplacement = 0xFFFD;
-
-// UTF-8 into UTF-16 units; a byte that starts no valid sequence reads as
-// U+FFFD, which GBK cannot hold, so its line is kept as it was.
-std::wstring FromUtf8(std::string_view bytes, bool* allValid = nullptr) {
-  std::wstring out;
-  if (allValid) *allValid = true;
-  for (std::size_t i = 0; i < bytes.size();) {
-    const auto b = static_cast<unsigned char>(bytes[i]);
-    const int extra = b < 0x80 ? 0 : (b & 0xE0) == 0xC0 ? 1 : (b & 0xF0) == 0xE0 ? 2 : (b & 0xF8) == 0xF0 ? 3 : -1;
-    char32_t code = extra == 0 ? b : extra == 1 ? b & 0x1F : extra == 2 ? b & 0x0F : b & 0x07;
-    bool valid = extra >= 0 && i + extra < bytes.size();
-    for (int k = 1; valid && k <= extra; ++k) {
-      const auto c = static_cast<unsigned char>(bytes[i + k]);
-      valid = (c & 0xC0) == 0x80;
-      code = code << 6 | (c & 0x3F);
-    }
-    static constexpr char32_t kLeast[] = {0, 0x80, 0x800, 0x10000};
-    if (!valid || code < kLeast[extra] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
-      out.push_back(kReplacement);
-      if (allValid) *allValid = false;
-      ++i;
-      continue;
-    }
-    if (code >= 0x10000) {
-      code -= 0x10000;
-      out.push_back(static_cast<wchar_t>(0xD800 + (code >> 10)));
-      out.push_back(static_cast<wchar_t>(0xDC00 + (code & 0x3FF)));
-    } else {
-      out.push_back(static_cast<wchar_t>(code));
-    }
-    i += extra + 1;
-  }
-  return out;
-}
 
 // Characters that came from GBK all lie in the Basic Multilingual Plane.
 std::string ToUtf8(std::wstring_view text) {
@@ -97,7 +64,6 @@ std::size_t LineBreakLength(std::string_view line) {
 ProfileText ProfileText::Decode(std::string fileBytes) {
   ProfileText text;
   std::string_view body = fileBytes;
-  bool validUtf8 = false;
   if (body.starts_with(kUtf8Mark)) {
     text.encoding_ = Encoding::Utf8;
     body.remove_prefix(kUtf8Mark.size());
@@ -107,8 +73,7 @@ ProfileText ProfileText::Decode(std::string fileBytes) {
   } else if (body.starts_with(kUtf16BeMark)) {
     text.encoding_ = Encoding::Utf16Be;
     body.remove_prefix(kUtf16BeMark.size());
-  } else if (std::any_of(body.begin(), body.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }) &&
-             (FromUtf8(body, &validUtf8), validUtf8)) {
+  } else if (utf8::ReadsAsUtf8(body)) {
     text.encoding_ = Encoding::Utf8WithoutMark;
   } else {
     text.gbk_ = std::move(fileBytes);
@@ -128,7 +93,7 @@ ProfileText ProfileText::Decode(std::string fileBytes) {
     while (end != std::string_view::npos && (end - pos) % unit) end = body.find(newline, end + 1);
     end = end == std::string_view::npos ? body.size() : end + unit;
     const std::string_view raw = body.substr(pos, end - pos);
-    const std::wstring wide = utf8 ? FromUtf8(raw) : FromUtf16(raw, bigEndian);
+    const std::wstring wide = utf8 ? utf8::ToWide(raw) : FromUtf16(raw, bigEndian);
     const std::string line = gbk::FromWide(wide);
     const std::size_t lineBreak = LineBreakLength(line);
     std::string content = line.substr(0, line.size() - lineBreak);
@@ -139,7 +104,7 @@ ProfileText ProfileText::Decode(std::string fileBytes) {
   }
   for (auto& [content, original] : lines) {
     if (!lost.count(content)) continue;
-    const bool whole = gbk::ToWide(content) == (utf8 ? FromUtf8(original) : FromUtf16(original, bigEndian));
+    const bool whole = gbk::ToWide(content) == (utf8 ? utf8::ToWide(original) : FromUtf16(original, bigEndian));
     text.kept_[content].push_back(whole ? std::nullopt : std::optional<std::string>(std::move(original)));
   }
   return text;

@@ -162,6 +162,10 @@ TEST_F(EngineStartTest, AnEngineThatDoesNotComeUpGivesOnlyTheFailureBalloon) {
   engine.processes.printed = "listen tcp 127.0.0.1:2080: bind: address already in use";
   StartEngine(t.app, false);
   EXPECT_EQ(LastBalloon()->text, "请检查配置。\r\nlisten tcp 127.0.0.1:2080: bind: address already in use");
+  // Printed in UTF-8, as Brook prints, they read in the balloon's GBK.
+  engine.processes.printed = reinterpret_cast<const char*>(u8"open D:\\代理\\config: 拒绝访问。");
+  StartEngine(t.app, false);
+  EXPECT_EQ(LastBalloon()->text, "请检查配置。\r\nopen D:\\代理\\config: 拒绝访问。");
   EXPECT_EQ(engine.processes.logPaths.back(), t.folder.Path() + "\\brook.log");
 }
 
