@@ -5,6 +5,10 @@
 #include <string>
 #include <vector>
 
+// The protocol index of a VPN node ("vpn"): it changes the network and
+// always listens as SOCKS5.
+inline constexpr int kVpnProtocol = 2;
+
 // Whether the engine runs is not kept here: it is the disabled state of
 // 按钮_启动 (see IsRunning), so the window always shows the truth.
 struct RunState {

@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr int kVpnProtocol = 2;
 constexpr int kDefaultTimeout = 10;
 // Any answer proves the account; more than this of it proves nothing more.
 constexpr std::size_t kProofBytes = 64u << 10;

@@ -7,7 +7,6 @@
 
 namespace {
 
-constexpr int kVpnProtocol = 2;
 constexpr int kNoAnswer = -1;
 
 void Balloon(AppContext& app, std::string_view title, std::string_view text, BalloonIcon kind) {

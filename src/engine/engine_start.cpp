@@ -19,7 +19,6 @@
 
 namespace {
 
-constexpr int kVpnProtocol = 2;
 constexpr unsigned kEngineStartupMilliseconds = 500;
 
 // The first empty field is named in a box; true when all are filled.

@@ -13,8 +13,6 @@
 
 namespace {
 
-constexpr int kVpnProtocol = 2;
-
 // Ends the engine this program launched, with what it started; another
 // program's brook.exe is none of its business. After a VPN run the
 // connection gets its DNS back first, while the engine still runs, and

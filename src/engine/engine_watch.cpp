@@ -14,7 +14,6 @@
 
 namespace {
 
-constexpr int kVpnProtocol = 2;
 // A balloon holds 255 bytes; the lead texts need less than 100 of them.
 constexpr std::size_t kLastLineBytes = 150;
 
