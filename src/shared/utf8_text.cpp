@@ -42,12 +42,39 @@ std::wstring ToWide(std::string_view bytes, bool* allValid) {
   return out;
 }
 
+bool IsValid(std::string_view text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const auto byte = [&](std::size_t at) { return static_cast<unsigned char>(text[at]); };
+    const unsigned char lead = byte(i);
+    std::size_t length = 1;
+    unsigned char low = 0x80, high = 0xBF;  // the allowed range of the second byte
+    if (lead < 0x80) {
+      ++i;
+      continue;
+    } else if (lead >= 0xC2 && lead <= 0xDF) {
+      length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+      length = 3;
+      if (lead == 0xE0) low = 0xA0;
+      if (lead == 0xED) high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+      length = 4;
+      if (lead == 0xF0) low = 0x90;
+      if (lead == 0xF4) high = 0x8F;
+    } else {
+      return false;
+    }
+    if (i + length > text.size() || byte(i + 1) < low || byte(i + 1) > high) return false;
+    for (std::size_t k = 2; k < length; ++k)
+      if ((byte(i + k) & 0xC0) != 0x80) return false;
+    i += length;
+  }
+  return true;
+}
+
 bool ReadsAsUtf8(std::string_view bytes) {
-  if (std::none_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }))
-    return false;
-  bool valid = false;
-  ToWide(bytes, &valid);
-  return valid;
+  return std::any_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }) &&
+         IsValid(bytes);
 }
 
 std::string AsGbk(std::string_view bytes) {

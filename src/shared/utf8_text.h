@@ -10,6 +10,11 @@ namespace utf8 {
 // U+FFFD, which GBK cannot hold.
 std::wstring ToWide(std::string_view bytes, bool* allValid = nullptr);
 
+// Well-formed UTF-8 (plain ASCII too): every lead byte followed by as many
+// continuation bytes as it announces, no overlong or surrogate forms,
+// nothing past U+10FFFF. A GBK text with Chinese in it almost never passes.
+bool IsValid(std::string_view text);
+
 // Whether the bytes are valid UTF-8 and not plain ASCII, the rule Notepad
 // reads a file without a mark by: GBK text rarely reads as UTF-8 whole.
 bool ReadsAsUtf8(std::string_view bytes);
