@@ -3,6 +3,7 @@
 // WM_CONTEXTMENU), on the menu key and on Shift+F10; the chosen item comes
 // back as WM_COMMAND, like the tray menu's.
 #include "app/win32/main_window.h"
+#include "app/win32/menu_entry.h"
 
 #include <commctrl.h>
 
@@ -44,16 +45,8 @@ void MainWindow::PopupListMenu(std::span<const PopupEntry> items) {
       ClientToScreen(list, &at);
     }
     HMENU menu = CreatePopupMenu();
-    for (const PopupEntry& item : items) {
-      if (item.caption == "-") {
-        AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-        continue;
-      }
-      UINT flags = MF_STRING;
-      if (item.checked) flags |= MF_CHECKED;
-      if (!item.enabled) flags |= MF_GRAYED;
-      AppendMenuA(menu, flags, static_cast<UINT_PTR>(item.commandId), std::string(item.caption).c_str());
-    }
+    for (const PopupEntry& item : items)
+      AppendMenuEntry(menu, item.caption, static_cast<UINT_PTR>(item.commandId), item.checked, item.enabled);
     TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd_, nullptr);
     DestroyMenu(menu);
   });

@@ -2,6 +2,7 @@
 // from them each time it is shown.
 #include "context/tray_menu_layout.h"
 #include "app/win32/main_window.h"
+#include "app/win32/menu_entry.h"
 
 MainWindow::MenuItemState* MainWindow::FindMenuState(std::string_view item) {
   const auto specs = TrayMenuItems();
@@ -68,20 +69,12 @@ HMENU MainWindow::BuildTrayMenu() const {
 
     HMENU into = design.level == 1 ? popup : submenu;
     if (!into) continue;
-    if (design.caption == "-") {
-      AppendMenuA(into, MF_SEPARATOR, 0, nullptr);
-      continue;
-    }
-    UINT flags = MF_STRING;
-    if (state.checked) flags |= MF_CHECKED;
-    if (!state.enabled) flags |= MF_GRAYED;
     UINT_PTR id = static_cast<UINT_PTR>(design.commandId);
     if (design.submenu) {
       submenu = CreatePopupMenu();
-      flags |= MF_POPUP;
       id = reinterpret_cast<UINT_PTR>(submenu);
     }
-    AppendMenuA(into, flags, id, state.caption.c_str());
+    AppendMenuEntry(into, state.caption, id, state.checked, state.enabled, design.submenu ? MF_POPUP : 0);
   }
   return popup;
 }
